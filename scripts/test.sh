@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+# native unit tests (Release and sanitizer builds) and the Windows build's
+# tests under wine inside a virtual X display.
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+"$root/scripts/setup.sh" || exit 1
+TOVRA_ASAN=1 "$root/scripts/build.sh" all || exit 1
+"$root/scripts/wine-prefix" || exit 1
+
+status=0
+summary=()
+run_ctest() { # label dir [wrapper...]
+  local label="$1" dir="$2"; shift 2
+  echo "=== $label tests"
+  local log="$dir/ctest-summary.log"
+  "$@" ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  [ "$rc" -eq 0 ] || status=1
+  summary+=("$label: $(grep -E 'tests passed' "$log" | tail -n1)")
+}
+
+run_ctest native build/native
+run_ctest sanitizer build/asan
+run_ctest windows build/win32 xvfb-run -a -s "-screen 0 1280x1024x24"
+
+echo "=== summary"
+printf '%s\n' "${summary[@]}"
+exit $status
