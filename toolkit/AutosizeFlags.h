@@ -1,0 +1,20 @@
+// Autosize flags kept by each view and read by its parent container when the
+// container is resized. The follow flags say which edges of the child move
+// with the parent's right/bottom edge; the spread flags are read by a
+// container on itself and share any size change evenly among its children.
+#pragma once
+
+#include <cstdint>
+
+namespace toolkit {
+
+enum : int32_t {
+    kFollowLeft = 0x1,
+    kFollowTop = 0x2,
+    kFollowRight = 0x4,
+    kFollowBottom = 0x8,
+    kSpreadColumns = 0x10,
+    kSpreadRows = 0x20,
+};
+
+}  // namespace toolkit
