@@ -1,0 +1,7 @@
+#include "toolkit/GraphicsBackend.h"
+
+namespace toolkit {
+
+GraphicsBackend::~GraphicsBackend() = default;
+
+}  // namespace toolkit
