@@ -29,6 +29,7 @@
 
 #include "toolkit/CViewContainer.h"
 #include "toolkit/CursorType.h"
+#include "toolkit/PlatformHandles.h"
 
 namespace toolkit {
 
@@ -40,10 +41,10 @@ class MouseObserver;
 class CFrame : public CViewContainer {
 public:
     // parentWindow null: no native window (no painting, no input).
-    CFrame(const CRectangle& size, void* parentWindow, EditorInterface* editor);
+    CFrame(const CRectangle& size, PlatformWindow parentWindow, EditorInterface* editor);
     // The same with a given window layer (the frame owns it; null makes the
     // default one).
-    CFrame(const CRectangle& size, void* parentWindow, EditorInterface* editor,
+    CFrame(const CRectangle& size, PlatformWindow parentWindow, EditorInterface* editor,
            FramePlatform* platform);
     CFrame(const CFrame&) = delete;
     ~CFrame() override;
@@ -104,8 +105,8 @@ public:
     CDrawContext* makeDrawContext();
 
     FramePlatform* getPlatform() const { return platform; }
-    void* getParentWindow() const;
-    void* getWindow() const;
+    PlatformWindow getParentWindow() const;
+    PlatformWindow getWindow() const;
     CView* getMouseOverView() const { return mouseOverView; }
 
 protected:
@@ -120,7 +121,7 @@ protected:
     FramePlatform* platform = nullptr;
 
 private:
-    void construct(void* parentWindow, FramePlatform* platform);
+    void construct(PlatformWindow parentWindow, FramePlatform* platform);
     void clearHover(CPosition where, int32_t buttons, bool convert);
 };
 

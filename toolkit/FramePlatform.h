@@ -18,6 +18,7 @@
 #include "toolkit/CPosition.h"
 #include "toolkit/CRectangle.h"
 #include "toolkit/CursorType.h"
+#include "toolkit/PlatformHandles.h"
 
 namespace toolkit {
 
@@ -37,14 +38,15 @@ public:
     virtual void uninitialiseDragService() = 0;
 
     // Creates the frame's child window inside parentWindow with the frame's
-    // current size at (0, 0). A failure leaves window() null.
-    virtual void createWindow(void* parentWindow) = 0;
+    // current size at (0, 0); the frame then registers it as a drop target.
+    // A failure leaves window() null.
+    virtual void createWindow(PlatformWindow parentWindow) = 0;
     // Destroys the window (if it still exists) and what belongs to it.
     virtual void destroyWindow() = 0;
     // The frame's own window, null without one.
-    virtual void* window() const = 0;
+    virtual PlatformWindow window() const = 0;
     // The host's window; null once the window system destroyed ours.
-    virtual void* parentWindow() const = 0;
+    virtual PlatformWindow parentWindow() const = 0;
 
     // Asks for a repaint of rect (frame coordinates), background erase on.
     virtual void invalidateRect(const CRectangle& rect) = 0;
