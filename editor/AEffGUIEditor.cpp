@@ -128,4 +128,6 @@ void AEffGUIEditor::endEdit(int32_t index) {
 
 void AEffGUIEditor::setIdleSystem(IdleSystem* system) {
     idleSystem = system ? system : &IdleSystem::platform();
+    // Times of different clocks do not compare: start over from this one.
+    nextIdleTime = idleSystem->tickCount();
 }

@@ -66,7 +66,8 @@ public:
     static int32_t knobMode();
 
     // Replaces the tick count, sleep and paint dispatch used by
-    // runIdleTasks; null restores the system's. Not owned.
+    // runIdleTasks (null restores the system's; not owned). The next run is
+    // due at once, measured on the new clock.
     void setIdleSystem(IdleSystem* system);
 
 protected:
