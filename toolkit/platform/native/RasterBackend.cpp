@@ -23,20 +23,20 @@ size_t codePoints(const char* utf8) {
 using PixelSet = std::set<std::pair<int32_t, int32_t>>;
 
 // The pixels of a line of n-pixel width from (x1, y1) to (x2, y2), ends
-// included.
+// included, with flat ends: the width spreads across the line's major axis.
 void linePixels(PixelSet& out, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t n) {
     const int32_t lo = -(n / 2);
     const int32_t hi = lo + n - 1;
     const int32_t dx = std::abs(x2 - x1);
     const int32_t dy = -std::abs(y2 - y1);
+    const bool mostlyHorizontal = dx >= -dy;
     const int32_t sx = x1 < x2 ? 1 : -1;
     const int32_t sy = y1 < y2 ? 1 : -1;
     int32_t err = dx + dy;
     int32_t x = x1;
     int32_t y = y1;
     for (;;) {
-        for (int32_t oy = lo; oy <= hi; ++oy)
-            for (int32_t ox = lo; ox <= hi; ++ox) out.insert({x + ox, y + oy});
+        for (int32_t o = lo; o <= hi; ++o) out.insert(mostlyHorizontal ? std::make_pair(x, y + o) : std::make_pair(x + o, y));
         if (x == x2 && y == y2) break;
         const int32_t e2 = 2 * err;
         if (e2 >= dy) {
@@ -283,11 +283,14 @@ void RasterBackend::drawRectangle(gfx::Graphics* g, gfx::Pen* p, float x, float 
     if (w < 0.0f || h < 0.0f) return;
     const int32_t l = toPixel(x), t = toPixel(y), r = toPixel(x + w), b = toPixel(y + h);
     const int32_t n = penPixels(p->width);
+    const int32_t lo = -(n / 2);
+    const int32_t hi = lo + n - 1;
     PixelSet pixels;
-    linePixels(pixels, l, t, r, t, n);
+    // The horizontal edges reach over the corners so that wide pens join.
+    linePixels(pixels, l + lo, t, r + hi, t, n);
+    linePixels(pixels, l + lo, b, r + hi, b, n);
+    linePixels(pixels, l, t, l, b, n);
     linePixels(pixels, r, t, r, b, n);
-    linePixels(pixels, r, b, l, b, n);
-    linePixels(pixels, l, b, l, t, n);
     for (const auto& xy : pixels) plot(g, xy.first, xy.second, p->argb);
 }
 

@@ -13,7 +13,8 @@
 //   fillRectangle(x, y, w, h)  the pixels x .. x+w-1, y .. y+h-1
 //   drawRectangle(x, y, w, h)  the outline through (x, y) and (x+w, y+h)
 //   drawLine                   Bresenham, both ends drawn
-//   pen width n covers n pixels across the line: from -(n/2) to n-1-(n/2)
+//   pen width n covers n pixels across a line, from -(n/2) to n-1-(n/2),
+//                              with flat ends; rectangle corners are joined
 // Everything is cut by the graphics' clip and the surface bounds.
 //
 // Text is approximate: every code point advances size/2 pixels, the line
