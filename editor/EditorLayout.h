@@ -44,6 +44,7 @@ constexpr int32_t kDisplayInset = 2;   // display left = knob left + 2
 constexpr int32_t kDisplayWidth = 40;
 constexpr int32_t kDisplayTop = 99;
 constexpr int32_t kDisplayBottom = 109;
+constexpr int32_t kSwitchLeft = 554;  // the switch exists in Vesk only
 constexpr int32_t kSwitchTop = 67;
 
 #if defined(TOVRA_EDITION_VESK) && TOVRA_EDITION_VESK
@@ -51,7 +52,6 @@ constexpr int32_t kSwitchTop = 67;
 constexpr int32_t kParameterCount = 14;
 constexpr bool kHasSwitch = true;
 constexpr int32_t kStereoParameter = 12;
-constexpr int32_t kSwitchLeft = 554;
 
 constexpr std::array<Placement, 14> kPlacements{{
     {1, ControlKind::Knob, 9},      // unit 1 PRE
