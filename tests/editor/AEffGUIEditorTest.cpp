@@ -61,7 +61,7 @@ struct EditorFixture : ::testing::Test {
     TestEffect effect{6};
     ProbeEditor* editor = new ProbeEditor(&effect);  // owned by the effect
     ScriptedClock clock;
-    CountingFramePlatform* platform = new CountingFramePlatform;  // owned by the frame
+    CountingFramePlatform* platform = nullptr;  // owned by the frame
     ProbeView* view = nullptr;
 
     void SetUp() override { editor->setIdleSystem(&clock); }
@@ -71,6 +71,7 @@ struct EditorFixture : ::testing::Test {
     }
 
     void openFrame() {
+        platform = new CountingFramePlatform;
         editor->frame = new CFrame(CRectangle(0, 0, 310, 120), nullptr, editor, platform);
         view = new ProbeView(CRectangle(0, 0, 310, 120));
         editor->frame->addChild(view);
