@@ -7,21 +7,33 @@
 // fused multiply-add, which the build enforces), and therefore give the same
 // result on every build.
 //
-// Accuracy: within about one unit in the last place of the exact result for
-// |x| up to 2^19 * pi (about 1.6 million); beyond that the argument reduction
-// loses precision gradually (results stay in -1..1). NaN and infinite
-// arguments give NaN.
+// Accuracy: within one unit in the last place of the exact result for |x| up
+// to 2^19 * pi (about 1.6 million). Larger, infinite and NaN arguments give
+// NaN (nothing in this system computes angles that large).
 #pragma once
+
+#include <limits>
 
 namespace detmath {
 
 namespace detail {
 
-// pi/2 split for Cody-Waite reduction: kPio2Hi carries the leading 33 bits,
-// so k * kPio2Hi is exact for |k| < 2^20, and kPio2Lo the next 53 bits.
-constexpr double kPio2Hi = 1.57079632673412561417e+00;
-constexpr double kPio2Lo = 6.07710050650619224932e-11;
+// pi/2 in pieces for the argument reduction: kPio2_1, kPio2_2 and
+// kPio2_3 carry 33 bits each, so n * piece is exact for |n| < 2^20; each
+// ..t constant is the rest of pi/2 after the pieces before it.
+constexpr double kPio2_1 = 1.57079632673412561417e+00;
+constexpr double kPio2_2 = 6.07710050630396597660e-11;
+constexpr double kPio2_2t = 2.02226624879595063154e-21;
+constexpr double kPio2_3 = 2.02226624871116645580e-21;
+constexpr double kPio2_3t = 8.47842766036889956997e-32;
 constexpr double kTwoOverPi = 6.36619772367581382433e-01;
+
+// Largest |x| reduced accurately: 2^19 pi, so the quadrant count stays
+// below 2^20.
+constexpr double kMaxArgument = 1647099.3291652855;
+
+// Below this |x| sin(x) rounds to x and cos(x) to 1.
+constexpr double kTiny = 7.450580596923828125e-09;  // 2^-27
 
 // Minimax polynomials on |r| <= pi/4.
 constexpr double kS1 = -1.66666666666666324348e-01;
@@ -38,63 +50,74 @@ constexpr double kC4 = -2.75573143513906633035e-07;
 constexpr double kC5 = 2.08757232129817482790e-09;
 constexpr double kC6 = -1.13596475577881948265e-11;
 
-inline double sinKernel(double r) {
-    const double z = r * r;
-    const double v = z * r;
-    const double p = kS2 + z * (kS3 + z * (kS4 + z * (kS5 + z * kS6)));
-    return r + v * (kS1 + z * p);
+// sin(x + y) for |x + y| <= pi/4, y a tail much smaller than x.
+inline double sinKernel(double x, double y) {
+    const double z = x * x;
+    const double v = z * x;
+    const double r = kS2 + z * (kS3 + z * (kS4 + z * (kS5 + z * kS6)));
+    return x - ((z * (0.5 * y - v * r) - y) - v * kS1);
 }
 
-inline double cosKernel(double r) {
-    const double z = r * r;
-    const double p = z * (kC1 + z * (kC2 + z * (kC3 + z * (kC4 + z * (kC5 + z * kC6)))));
+// cos(x + y) for |x + y| <= pi/4, y a tail much smaller than x.
+inline double cosKernel(double x, double y) {
+    const double z = x * x;
+    const double w2 = z * z;
+    const double r = z * (kC1 + z * (kC2 + z * kC3)) + w2 * w2 * (kC4 + z * (kC5 + z * kC6));
     const double hz = 0.5 * z;
     const double w = 1.0 - hz;
-    // w carries 1 - z/2 rounded; the bracket restores what that rounding lost.
-    return w + (((1.0 - w) - hz) + z * p);
+    // w is 1 - z/2 rounded; the bracket restores what that rounding lost.
+    return w + (((1.0 - w) - hz) + (z * r - x * y));
 }
 
-// Reduces x to r in -pi/4..pi/4 with x = r + quadrant * pi/2 (mod 2 pi).
-// Returns false for NaN and infinities.
-inline bool reduce(double x, double& r, int& quadrant) {
-    if (!(x - x == 0.0)) return false;  // NaN or infinite
-    double k = x * kTwoOverPi;
-    // Round to nearest by truncating k +- 0.5; the limit keeps the integer
-    // conversion defined for huge arguments.
-    if (k > 1073741823.0) k = 1073741823.0;
-    if (k < -1073741823.0) k = -1073741823.0;
+// Writes x - n * pi/2 as hi + lo with |hi + lo| <= pi/4 (about 118 correct
+// bits) and returns n mod 4. The caller keeps |x| <= kMaxArgument.
+inline int reduce(double x, double& hi, double& lo) {
+    const double k = x * kTwoOverPi;
     const int n = static_cast<int>(k >= 0.0 ? k + 0.5 : k - 0.5);
-    const double nd = static_cast<double>(n);
-    r = (x - nd * kPio2Hi) - nd * kPio2Lo;
-    quadrant = n & 3;
-    return true;
+    const double fn = static_cast<double>(n);
+    double r = x - fn * kPio2_1;  // exact
+    // Two rounds with the further pieces of pi/2; the second matters when r
+    // cancels heavily (x close to a multiple of pi/2).
+    double t = r;
+    double w = fn * kPio2_2;
+    r = t - w;
+    w = fn * kPio2_2t - ((t - r) - w);
+    t = r;
+    w = fn * kPio2_3;
+    r = t - w;
+    w = fn * kPio2_3t - ((t - r) - w);
+    hi = r - w;
+    lo = (r - hi) - w;
+    return n & 3;
 }
 
 }  // namespace detail
 
-// Sine of x (radians).
+// Sine of x (radians). NaN for NaN, infinite and |x| > 1.6e6 arguments.
 inline double sin(double x) {
-    double r;
-    int q;
-    if (!detail::reduce(x, r, q)) return x - x;  // NaN
-    switch (q) {
-        case 0: return detail::sinKernel(r);
-        case 1: return detail::cosKernel(r);
-        case 2: return -detail::sinKernel(r);
-        default: return -detail::cosKernel(r);
+    const double a = x < 0.0 ? -x : x;
+    if (a < detail::kTiny) return x;
+    if (!(a <= detail::kMaxArgument)) return std::numeric_limits<double>::quiet_NaN();
+    double hi, lo;
+    switch (detail::reduce(x, hi, lo)) {
+        case 0: return detail::sinKernel(hi, lo);
+        case 1: return detail::cosKernel(hi, lo);
+        case 2: return -detail::sinKernel(hi, lo);
+        default: return -detail::cosKernel(hi, lo);
     }
 }
 
-// Cosine of x (radians).
+// Cosine of x (radians). NaN for NaN, infinite and |x| > 1.6e6 arguments.
 inline double cos(double x) {
-    double r;
-    int q;
-    if (!detail::reduce(x, r, q)) return x - x;  // NaN
-    switch (q) {
-        case 0: return detail::cosKernel(r);
-        case 1: return -detail::sinKernel(r);
-        case 2: return -detail::cosKernel(r);
-        default: return detail::sinKernel(r);
+    const double a = x < 0.0 ? -x : x;
+    if (a < detail::kTiny) return 1.0;
+    if (!(a <= detail::kMaxArgument)) return std::numeric_limits<double>::quiet_NaN();
+    double hi, lo;
+    switch (detail::reduce(x, hi, lo)) {
+        case 0: return detail::cosKernel(hi, lo);
+        case 1: return -detail::sinKernel(hi, lo);
+        case 2: return -detail::cosKernel(hi, lo);
+        default: return detail::sinKernel(hi, lo);
     }
 }
 
