@@ -8,13 +8,11 @@
 
 namespace toolkit {
 
-enum : int32_t {
-    kFollowLeft = 0x1,
-    kFollowTop = 0x2,
-    kFollowRight = 0x4,
-    kFollowBottom = 0x8,
-    kSpreadColumns = 0x10,
-    kSpreadRows = 0x20,
-};
+inline constexpr int32_t kFollowLeft = 0x1;
+inline constexpr int32_t kFollowTop = 0x2;
+inline constexpr int32_t kFollowRight = 0x4;
+inline constexpr int32_t kFollowBottom = 0x8;
+inline constexpr int32_t kSpreadColumns = 0x10;
+inline constexpr int32_t kSpreadRows = 0x20;
 
 }  // namespace toolkit

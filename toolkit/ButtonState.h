@@ -6,16 +6,14 @@
 
 namespace toolkit {
 
-enum : int32_t {
-    kButtonLeft = 0x2,
-    kButtonMiddle = 0x4,
-    kButtonRight = 0x8,
-    kModifierShift = 0x10,
-    kModifierControl = 0x20,
-    kModifierAlt = 0x40,
-    kButtonExtra1 = 0x100,
-    kButtonExtra2 = 0x200,
-    kButtonDoubleClick = 0x400,
-};
+inline constexpr int32_t kButtonLeft = 0x2;
+inline constexpr int32_t kButtonMiddle = 0x4;
+inline constexpr int32_t kButtonRight = 0x8;
+inline constexpr int32_t kModifierShift = 0x10;
+inline constexpr int32_t kModifierControl = 0x20;
+inline constexpr int32_t kModifierAlt = 0x40;
+inline constexpr int32_t kButtonExtra1 = 0x100;
+inline constexpr int32_t kButtonExtra2 = 0x200;
+inline constexpr int32_t kButtonDoubleClick = 0x400;
 
 }  // namespace toolkit

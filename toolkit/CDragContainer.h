@@ -14,13 +14,11 @@
 
 namespace toolkit {
 
-enum : int32_t {
-    kDragFile = 0,      // a file path
-    kDragText = 1,
-    kDragUtf8Text = 2,  // text the source offered as Unicode
-    kDragUnknown = -1,
-    kDragError = -2,    // no data at all
-};
+inline constexpr int32_t kDragFile = 0;      // a file path
+inline constexpr int32_t kDragText = 1;
+inline constexpr int32_t kDragUtf8Text = 2;  // text the source offered as Unicode
+inline constexpr int32_t kDragUnknown = -1;
+inline constexpr int32_t kDragError = -2;    // no data at all
 
 class CDragContainer : public CBaseObject {
 public:

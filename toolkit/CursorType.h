@@ -8,16 +8,14 @@ namespace toolkit {
 
 using CursorType = int32_t;
 
-enum : int32_t {
-    kCursorDefault = 0,
-    kCursorWait = 1,
-    kCursorSizeHorizontal = 2,
-    kCursorSizeVertical = 3,
-    kCursorSizeAll = 4,
-    kCursorSizeNeSw = 5,
-    kCursorSizeNwSe = 6,
-    kCursorNotAllowed = 8,
-    kCursorHand = 9,
-};
+inline constexpr int32_t kCursorDefault = 0;
+inline constexpr int32_t kCursorWait = 1;
+inline constexpr int32_t kCursorSizeHorizontal = 2;
+inline constexpr int32_t kCursorSizeVertical = 3;
+inline constexpr int32_t kCursorSizeAll = 4;
+inline constexpr int32_t kCursorSizeNeSw = 5;
+inline constexpr int32_t kCursorSizeNwSe = 6;
+inline constexpr int32_t kCursorNotAllowed = 8;
+inline constexpr int32_t kCursorHand = 9;
 
 }  // namespace toolkit

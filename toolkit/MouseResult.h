@@ -10,11 +10,9 @@ namespace toolkit {
 
 using MouseResult = int32_t;
 
-enum : int32_t {
-    kMouseNotImplemented = 0,
-    kMouseHandled = 1,
-    kMouseNotHandled = 2,
-    kMouseHandledNoTracking = 3,
-};
+inline constexpr int32_t kMouseNotImplemented = 0;
+inline constexpr int32_t kMouseHandled = 1;
+inline constexpr int32_t kMouseNotHandled = 2;
+inline constexpr int32_t kMouseHandledNoTracking = 3;
 
 }  // namespace toolkit

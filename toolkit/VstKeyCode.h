@@ -14,9 +14,7 @@ struct VstKeyCode {
     uint8_t modifier = 0;
 };
 
-enum : uint8_t {
-    kVirtualKeyTab = 2,
-    kKeyModifierShift = 0x1,
-};
+inline constexpr uint8_t kVirtualKeyTab = 2;
+inline constexpr uint8_t kKeyModifierShift = 0x1;
 
 }  // namespace toolkit

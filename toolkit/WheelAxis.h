@@ -7,9 +7,7 @@ namespace toolkit {
 
 using WheelAxis = int32_t;
 
-enum : int32_t {
-    kWheelHorizontal = 0,
-    kWheelVertical = 1,
-};
+inline constexpr int32_t kWheelHorizontal = 0;
+inline constexpr int32_t kWheelVertical = 1;
 
 }  // namespace toolkit
