@@ -71,8 +71,23 @@ public:
 private:
     friend struct ReverbEngineProbe;  // read-only inspection in tests
 
+    // Per-sample increments of the five smoothed values for a block.
+    struct SmoothingSteps {
+        float mix, bandwidthHz, dampingHz, preDelay, decay;
+    };
+    SmoothingSteps smoothingSteps(int frames) const;
+
     void resizeTank();
+    void updateCoefficients();
+    // The per-sample algorithm written out step by step: the definition that
+    // process, which reorders independent work and runs the four filters
+    // side by side, reproduces bit for bit.
     void processLiteral(const float* const* inputs, float* const* outputs, int frames);
+    // process for one block. kLateOnly: earlyMix is exactly 1, so the early
+    // reflections are weighted by zero and (while they are finite and the
+    // late signal is not -0) do not need to be computed at all.
+    template <bool kLateOnly>
+    void processBlock(const float* const* inputs, float* const* outputs, int frames);
 
     StateVariableFilter bandwidthFilter1;
     StateVariableFilter bandwidthFilter2;
@@ -114,4 +129,8 @@ private:
     float feedback2 = 0.0f;
     int controlInterval = 44;
     int controlCounter = 0;
+    // Samples for which the early lines may still hold a value so large (or
+    // non-finite) that the early reflections could overflow; only then does
+    // an earlyMix of 1 need them computed.
+    int earlyLinesLarge = 0;
 };
