@@ -5,6 +5,10 @@
 // under its own name in C++.
 #include "host/ModuleHandle.h"
 #include "host/PluginEntry.h"
+#if __has_include("toolkit/LibraryModule.h")
+#include "toolkit/LibraryModule.h"
+#define TOVRA_HAS_TOOLKIT 1
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,5 +22,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD /*reason*/, LPVOID /*re
 #endif
 
 extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback hostCallback) {
+#ifdef TOVRA_HAS_TOOLKIT
+    // The toolkit finds its images and registers its window class under
+    // this library's handle; it gets it before the editor loads anything.
+    toolkit::setLibraryModule(moduleHandle);
+#endif
     return pluginEntry(hostCallback, createEffect);
 }
