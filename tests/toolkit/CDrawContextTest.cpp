@@ -4,6 +4,7 @@
 
 #include "tests/toolkit/RasterFixture.h"
 #include "toolkit/CFontDesc.h"
+#include "toolkit/CFrame.h"
 
 namespace toolkit {
 namespace {
@@ -48,6 +49,18 @@ TEST_F(CDrawContextTest, ConstructionMakesTheSurfaceAndAppliesEverySettingOnce) 
     EXPECT_EQ(backend().calls()[1].object, fill);
     EXPECT_EQ(backend().calls()[2].object, pen);
     EXPECT_EQ(backend().calls()[3].object, graphics);
+}
+
+TEST_F(CDrawContextTest, FrameSizesTheInitialClip) {
+    CFrame* frame = new CFrame(CRectangle(0, 0, 300, 120), nullptr, nullptr);
+    {
+        CDrawContext ctx(frame, &surface, nullptr);
+        EXPECT_EQ(ctx.frame(), frame);
+        EXPECT_EQ(ctx.clipRect(), CRectangle(0, 0, 300, 120));
+        // The initial clip is only stored: the surface starts unclipped.
+        EXPECT_EQ(backend().countOf(Op::SetClip), 0u);
+    }
+    delete frame;
 }
 
 TEST_F(CDrawContextTest, ContextWithoutSurfaceDrawsNothingButKeepsItsState) {

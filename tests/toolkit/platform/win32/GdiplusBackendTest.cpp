@@ -273,6 +273,24 @@ TEST_F(GdiplusBackendTest, DeviceContextFillAndFrameFollowThePixelRules) {
     EXPECT_EQ(framed.rgb(19, 19), 0x0000FFu);
 }
 
+TEST_F(GdiplusBackendTest, WindowContextDrawsOnTheWindowAndKnowsItsScreenPosition) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 60, 100, 80, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    for (int i = 0; i < 3; ++i) {  // the borrowed device context goes back every time
+        CDrawContext* ctx = new CDrawContext(nullptr, nullptr, window);
+        EXPECT_EQ(ctx->screenOffset, CPosition(r.left, r.top));
+        EXPECT_NE(ctx->graphics(), nullptr);
+        ctx->setFillColor(kColorRed);
+        ctx->fillRect(CRectangle(0, 0, 100, 80));
+        EXPECT_GT(ctx->stringWidth("x"), 0);
+        ctx->release();
+    }
+    DestroyWindow(window);
+}
+
 // Rows of the offscreen that hold a pixel of any alpha.
 void inkRows(const CBitmap* bitmap, int32_t& first, int32_t& last, const CRectangle& area) {
     first = 1 << 30;
