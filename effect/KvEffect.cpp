@@ -64,6 +64,9 @@ void applyFixedSettings(ReverbEngine& unit) {
 }  // namespace
 
 AudioEffect* newKvEffect(audioMasterCallback hostCallback) {
+    // The units compute their first dimensions while they are constructed,
+    // before the effect's own code runs.
+    ScopedEffectFloatState floatState;
     return new (std::nothrow) KvEffect(hostCallback);
 }
 
