@@ -70,12 +70,10 @@ class CBitmap;
 class CDrawContext;
 
 // Virtual key codes of the host's key record that the knob reacts to.
-enum : uint8_t {
-    kVirtualKeyLeft = 11,
-    kVirtualKeyUp = 12,
-    kVirtualKeyRight = 13,
-    kVirtualKeyDown = 14,
-};
+inline constexpr uint8_t kVirtualKeyLeft = 11;
+inline constexpr uint8_t kVirtualKeyUp = 12;
+inline constexpr uint8_t kVirtualKeyRight = 13;
+inline constexpr uint8_t kVirtualKeyDown = 14;
 
 // The knob mode value that makes plain drags linear.
 inline constexpr int32_t kLinearKnobMode = 2;

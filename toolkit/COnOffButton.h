@@ -23,10 +23,8 @@
 namespace toolkit {
 
 // When the listener hears of a click, relative to the editor's idle tasks.
-enum : int32_t {
-    kNotifyAfterIdle = 0,
-    kNotifyBeforeIdle = 1,
-};
+inline constexpr int32_t kNotifyAfterIdle = 0;
+inline constexpr int32_t kNotifyBeforeIdle = 1;
 
 class COnOffButton : public CControl {
 public:

@@ -43,14 +43,12 @@ class CDrawContext;
 class CFontDesc;
 
 // Display style bits.
-enum : int32_t {
-    kStyleShadowText = 0x4,
-    kStyle3DIn = 0x80,
-    kStyle3DOut = 0x100,
-    kStyleNoText = 0x800,
-    kStyleNoDraw = 0x1000,
-    kStyleNoFrame = 0x4000,
-};
+inline constexpr int32_t kStyleShadowText = 0x4;
+inline constexpr int32_t kStyle3DIn = 0x80;
+inline constexpr int32_t kStyle3DOut = 0x100;
+inline constexpr int32_t kStyleNoText = 0x800;
+inline constexpr int32_t kStyleNoDraw = 0x1000;
+inline constexpr int32_t kStyleNoFrame = 0x4000;
 
 // Size of the buffer a converter writes into, terminator included.
 inline constexpr int32_t kParamDisplayTextSize = 256;
