@@ -1,7 +1,8 @@
 // Shell shortcut (.lnk) resolution for dropped file paths. See
-// ShortcutPath.h. Windows quirk: IShellLinkW::Resolve would show a search
-// dialog for a moved target unless SLR_NO_UI is given; its time-out then
-// sits in the high word of the flags.
+// ShortcutPath.h. Quirks: IShellLinkW::Resolve would show a search dialog
+// for a moved target unless SLR_NO_UI is given (its time-out then sits in
+// the high word of the flags); wine's GetPath ignores SLGP_SHORTPATH, so the
+// answer is shortened once more with GetShortPathNameW.
 #include "toolkit/platform/win32/ShortcutPath.h"
 
 #include <windows.h>
@@ -53,6 +54,12 @@ bool resolveShortcutInPlace(wchar_t* path, size_t capacity) {
                                                                                : kDroppedPathCapacity);
             if (link->GetPath(target, room, nullptr, SLGP_SHORTPATH) == S_OK && target[0] != 0) {
                 target[room - 1] = 0;
+                // wine ignores SLGP_SHORTPATH and answers the long path;
+                // shorten it ourselves (an already short path stays as it
+                // is, and a target that is gone keeps the path GetPath gave).
+                wchar_t shortened[kDroppedPathCapacity] = {0};
+                const DWORD length = GetShortPathNameW(target, shortened, room);
+                if (length > 0 && length < static_cast<DWORD>(room)) std::wcscpy(target, shortened);
                 std::wcsncpy(path, target, capacity - 1);
                 path[capacity - 1] = 0;
                 replaced = true;
