@@ -215,6 +215,16 @@ inline int tapAt(int i, int offset, int length) {
     return j >= length ? j - length : j;
 }
 
+// Samples an index can advance before it wraps (at least 1: an index of a
+// line with length 0 or 1 stays 0 and must be looked at every sample).
+inline int untilWrap(int i, int length) { return length - i > 1 ? length - i : 1; }
+
+// Moves an index on by n samples, n no more than untilWrap allowed.
+inline int skipAhead(int i, int n, int length) {
+    const int j = i + n;
+    return j >= length ? 0 : j;
+}
+
 // Tap indices follow index[0] at a fixed lead; the loop keeps only index[0]
 // and puts the others back at the end of the block.
 template <class Line>
@@ -238,10 +248,10 @@ template <bool kLateOnly>
 void ReverbEngine::processBlock(const float* const* inputs, float* const* outputs, int frames) {
     const SmoothingSteps steps = smoothingSteps(frames);
 
-    const float* in1p = inputs[0];
-    const float* in2p = inputs[1];
-    float* out1p = outputs[0];
-    float* out2p = outputs[1];
+    const float* const in1p = inputs[0];
+    const float* const in2p = inputs[1];
+    float* const out1p = outputs[0];
+    float* const out2p = outputs[1];
 
     // Settings that apply as stored, read once per block.
     const float gainNow = gain;
@@ -264,52 +274,36 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
     float* const e1buf = earlyLine1.buffer.data();
     float* const e2buf = earlyLine2.buffer.data();
     float* const prebuf = preDelayLine.buffer.data();
-    float* const ad1buf = inputDiffuser1.buffer.data();
-    float* const ad2buf = inputDiffuser2.buffer.data();
-    float* const ad3buf = inputDiffuser3.buffer.data();
-    float* const ad4buf = inputDiffuser4.buffer.data();
-    float* const ta1buf = tankAllpass1.buffer.data();
-    float* const ta2buf = tankAllpass2.buffer.data();
-    float* const ta3buf = tankAllpass3.buffer.data();
-    float* const ta4buf = tankAllpass4.buffer.data();
-    float* const td1buf = tankDelay1.buffer.data();
-    float* const td2buf = tankDelay2.buffer.data();
-    float* const td3buf = tankDelay3.buffer.data();
-    float* const td4buf = tankDelay4.buffer.data();
-
-    int e1i = earlyLine1.index[0], e2i = earlyLine2.index[0];
     const int e1len = earlyLine1.length, e2len = earlyLine2.length;
     const int largeSpan = (e1len > e2len ? e1len : e2len) + 2;
-    int prei = preDelayLine.writeIndex, prelen = preDelayLine.length;
-    int ad1i = inputDiffuser1.index, ad2i = inputDiffuser2.index, ad3i = inputDiffuser3.index,
-        ad4i = inputDiffuser4.index;
-    const int ad1len = inputDiffuser1.length, ad2len = inputDiffuser2.length,
-              ad3len = inputDiffuser3.length, ad4len = inputDiffuser4.length;
-    const float ad1g = inputDiffuser1.gain, ad2g = inputDiffuser2.gain,
-                ad3g = inputDiffuser3.gain, ad4g = inputDiffuser4.gain;
-    int ta1i = tankAllpass1.index[0], ta2i = tankAllpass2.index[0], ta3i = tankAllpass3.index[0],
-        ta4i = tankAllpass4.index[0];
-    const int ta1len = tankAllpass1.length, ta2len = tankAllpass2.length,
-              ta3len = tankAllpass3.length, ta4len = tankAllpass4.length;
-    int td1i = tankDelay1.index[0], td2i = tankDelay2.index[0], td3i = tankDelay3.index[0],
-        td4i = tankDelay4.index[0];
-    const int td1len = tankDelay1.length, td2len = tankDelay2.length,
-              td3len = tankDelay3.length, td4len = tankDelay4.length;
-
     const int* const e1off = earlyLine1.offset;
     const int* const e2off = earlyLine2.offset;
-    const int ta2off1 = tankAllpass2.offset[1], ta2off2 = tankAllpass2.offset[2];
-    const int ta4off1 = tankAllpass4.offset[1], ta4off2 = tankAllpass4.offset[2];
-    const int td1off1 = tankDelay1.offset[1], td1off2 = tankDelay1.offset[2],
-              td1off3 = tankDelay1.offset[3];
-    const int td2off1 = tankDelay2.offset[1], td2off2 = tankDelay2.offset[2];
-    const int td3off1 = tankDelay3.offset[1], td3off2 = tankDelay3.offset[2],
-              td3off3 = tankDelay3.offset[3];
-    const int td4off1 = tankDelay4.offset[1], td4off2 = tankDelay4.offset[2];
+    int prei = preDelayLine.writeIndex, prelen = preDelayLine.length;
+    const float ad1g = inputDiffuser1.gain, ad2g = inputDiffuser2.gain,
+                ad3g = inputDiffuser3.gain, ad4g = inputDiffuser4.gain;
+
+    // Each line's write index, and where each tank tap reads in the first
+    // sample of a segment. A tank tap is read after its line's step, so it
+    // starts from the advanced write index.
+    struct Cursor {
+        int index;
+        int length;
+    };
+    Cursor early1{earlyLine1.index[0], e1len}, early2{earlyLine2.index[0], e2len};
+    Cursor ad1{inputDiffuser1.index, inputDiffuser1.length},
+        ad2{inputDiffuser2.index, inputDiffuser2.length},
+        ad3{inputDiffuser3.index, inputDiffuser3.length},
+        ad4{inputDiffuser4.index, inputDiffuser4.length};
+    Cursor ta1{tankAllpass1.index[0], tankAllpass1.length},
+        ta2{tankAllpass2.index[0], tankAllpass2.length},
+        ta3{tankAllpass3.index[0], tankAllpass3.length},
+        ta4{tankAllpass4.index[0], tankAllpass4.length};
+    Cursor td1{tankDelay1.index[0], tankDelay1.length}, td2{tankDelay2.index[0], tankDelay2.length},
+        td3{tankDelay3.index[0], tankDelay3.length}, td4{tankDelay4.index[0], tankDelay4.length};
 
     // Early reflection outputs from the lines' taps, read before the lines
-    // take this sample's input.
-    auto earlyReflections = [&](double x1d, double x2d, float& e1, float& e2) {
+    // take this sample's input; e1i and e2i are the lines' write indices.
+    auto earlyReflections = [&](int e1i, int e2i, double x1d, double x2d, float& e1, float& e2) {
         {
             const double t1 = e1buf[tapAt(e1i, e1off[1], e1len)];
             const double t2 = e1buf[tapAt(e1i, e1off[2], e1len)];
@@ -337,146 +331,194 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
     const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
     const __m128 largeSignal = _mm_set1_ps(kLargeSignal);
 
-    for (int i = 0; i < frames; ++i) {
-        const float in1 = in1p[i];
-        const float in2 = in2p[i];
+    // The block runs in segments during which no index of a fixed-length
+    // line wraps, so that inside a segment every line position is a base
+    // pointer plus the sample's number in the segment. (The pre-delay's
+    // length changes from sample to sample; it keeps its own index.)
+    for (int done = 0; done < frames;) {
+        struct TapStart {
+            const float* pointer;
+            int room;
+        };
+        // A tank tap's position in the segment's first sample.
+        auto tankTap = [](float* buffer, const Cursor& c, int offset) {
+            const int j = tapAt(c.index + 1 >= c.length ? 0 : c.index + 1, offset, c.length);
+            return TapStart{buffer + j, untilWrap(j, c.length)};
+        };
+        const TapStart t3b = tankTap(tankDelay3.buffer.data(), td3, tankDelay3.offset[2]);
+        const TapStart t3a = tankTap(tankDelay3.buffer.data(), td3, tankDelay3.offset[1]);
+        const TapStart t4a = tankTap(tankDelay4.buffer.data(), td4, tankDelay4.offset[1]);
+        const TapStart a4a = tankTap(tankAllpass4.buffer.data(), ta4, tankAllpass4.offset[1]);
+        const TapStart t1a = tankTap(tankDelay1.buffer.data(), td1, tankDelay1.offset[1]);
+        const TapStart a2a = tankTap(tankAllpass2.buffer.data(), ta2, tankAllpass2.offset[1]);
+        const TapStart t2a = tankTap(tankDelay2.buffer.data(), td2, tankDelay2.offset[1]);
+        const TapStart t1c = tankTap(tankDelay1.buffer.data(), td1, tankDelay1.offset[3]);
+        const TapStart t1b = tankTap(tankDelay1.buffer.data(), td1, tankDelay1.offset[2]);
+        const TapStart t2b = tankTap(tankDelay2.buffer.data(), td2, tankDelay2.offset[2]);
+        const TapStart a2b = tankTap(tankAllpass2.buffer.data(), ta2, tankAllpass2.offset[2]);
+        const TapStart t3c = tankTap(tankDelay3.buffer.data(), td3, tankDelay3.offset[3]);
+        const TapStart a4b = tankTap(tankAllpass4.buffer.data(), ta4, tankAllpass4.offset[2]);
+        const TapStart t4b = tankTap(tankDelay4.buffer.data(), td4, tankDelay4.offset[2]);
 
-        mixN += steps.mix;
-        dampingN += steps.dampingHz;
-        preDelayN += steps.preDelay;
-        bandwidthN += steps.bandwidthHz;
-        decayN += steps.decay;
+        int n = frames - done;
+        auto limit = [&n](int room) {
+            if (room < n) n = room;
+        };
+        for (const Cursor* c : {&early1, &early2, &ad1, &ad2, &ad3, &ad4, &ta1, &ta2, &ta3, &ta4,
+                                &td1, &td2, &td3, &td4})
+            limit(untilWrap(c->index, c->length));
+        for (const TapStart* t : {&t3b, &t3a, &t4a, &a4a, &t1a, &a2a, &t2a, &t1c, &t1b, &t2b, &a2b,
+                                  &t3c, &a4b, &t4b})
+            limit(t->room);
 
-        if (counter >= interval) {
-            counter = 0;
-            bandwidthHzNow = bandwidthN;
-            dampingHzNow = dampingN;
-            updateCoefficients();
-            inputFilters.setCoefficients(bandwidthFilter1.coefficient, bandwidthFilter2.coefficient);
-            tankFilters.setCoefficients(dampingFilter1.coefficient, dampingFilter2.coefficient);
-        }
-        counter += 1;
+        float* const e1w = e1buf + early1.index;
+        float* const e2w = e2buf + early2.index;
+        float* const ad1w = inputDiffuser1.buffer.data() + ad1.index;
+        float* const ad2w = inputDiffuser2.buffer.data() + ad2.index;
+        float* const ad3w = inputDiffuser3.buffer.data() + ad3.index;
+        float* const ad4w = inputDiffuser4.buffer.data() + ad4.index;
+        float* const ta1w = tankAllpass1.buffer.data() + ta1.index;
+        float* const ta2w = tankAllpass2.buffer.data() + ta2.index;
+        float* const ta3w = tankAllpass3.buffer.data() + ta3.index;
+        float* const ta4w = tankAllpass4.buffer.data() + ta4.index;
+        float* const td1w = tankDelay1.buffer.data() + td1.index;
+        float* const td2w = tankDelay2.buffer.data() + td2.index;
+        float* const td3w = tankDelay3.buffer.data() + td3.index;
+        float* const td4w = tankDelay4.buffer.data() + td4.index;
+        const float* const inA = in1p + done;
+        const float* const inB = in2p + done;
+        float* const outA = out1p + done;
+        float* const outB = out2p + done;
 
-        prelen = clampedLength(preDelayN);
+        for (int s = 0; s < n; ++s) {
+            const float in1 = inA[s];
+            const float in2 = inB[s];
 
-        double dd = static_cast<double>(decayN) + 0.15;
-        if (dd < 0.25) dd = 0.25;
-        if (dd > 0.5) dd = 0.5;
-        diffusion = static_cast<float>(dd);
+            mixN += steps.mix;
+            dampingN += steps.dampingHz;
+            preDelayN += steps.preDelay;
+            bandwidthN += steps.bandwidthHz;
+            decayN += steps.decay;
 
-        // All four filters at once: the damping filters' inputs are the tank
-        // delays' outputs, which are known before anything of this sample
-        // is written.
-        const __m128 x = inputFilters.step(_mm_setr_ps(in1, in2, 0.0f, 0.0f));
-        const __m128 damped = tankFilters.step(_mm_setr_ps(td1buf[td1i], td3buf[td3i], 0.0f, 0.0f));
-        if (_mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), largeSignal)) != 0xf)
-            large = largeSpan;
-        alignas(16) float xs[4], ds[4];
-        _mm_store_ps(xs, x);
-        _mm_store_ps(ds, damped);
-        const float x1 = xs[0], x2 = xs[1];
-        const float damped1 = ds[0], damped2 = ds[1];
-        const double x1d = x1, x2d = x2;
+            if (counter >= interval) {
+                counter = 0;
+                bandwidthHzNow = bandwidthN;
+                dampingHzNow = dampingN;
+                updateCoefficients();
+                inputFilters.setCoefficients(bandwidthFilter1.coefficient,
+                                             bandwidthFilter2.coefficient);
+                tankFilters.setCoefficients(dampingFilter1.coefficient, dampingFilter2.coefficient);
+            }
+            counter += 1;
 
-        float e1 = 0.0f, e2 = 0.0f;
-        if (!kLateOnly) earlyReflections(x1d, x2d, e1, e2);
+            prelen = clampedLength(preDelayN);
 
-        const float p = prebuf[prei];
-        prebuf[prei] = 0.5f * (x1 + x2);
-        prei = advance(prei, prelen);
+            double dd = static_cast<double>(decayN) + 0.15;
+            if (dd < 0.25) dd = 0.25;
+            if (dd > 0.5) dd = 0.5;
+            diffusion = static_cast<float>(dd);
 
-        float d;
-        {
-            float y = ad1buf[ad1i] - ad1g * p;
-            ad1buf[ad1i] = p + ad1g * y;
-            ad1i = advance(ad1i, ad1len);
-            float v = y;
-            y = ad2buf[ad2i] - ad2g * v;
-            ad2buf[ad2i] = v + ad2g * y;
-            ad2i = advance(ad2i, ad2len);
-            v = y;
-            y = ad3buf[ad3i] - ad3g * v;
-            ad3buf[ad3i] = v + ad3g * y;
-            ad3i = advance(ad3i, ad3len);
-            v = y;
-            y = ad4buf[ad4i] - ad4g * v;
-            ad4buf[ad4i] = v + ad4g * y;
-            ad4i = advance(ad4i, ad4len);
-            d = y;
-        }
+            // All four filters at once: the damping filters' inputs are the
+            // tank delays' outputs, which are known before anything of this
+            // sample is written.
+            const __m128 x = inputFilters.step(_mm_setr_ps(in1, in2, 0.0f, 0.0f));
+            const __m128 damped = tankFilters.step(_mm_setr_ps(td1w[s], td3w[s], 0.0f, 0.0f));
+            if (_mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(x, absMask), largeSignal)) != 0xf)
+                large = largeSpan;
+            alignas(16) float xs[4], ds[4];
+            _mm_store_ps(xs, x);
+            _mm_store_ps(ds, damped);
+            const float x1 = xs[0], x2 = xs[1];
+            const float damped1 = ds[0], damped2 = ds[1];
+            const double x1d = x1, x2d = x2;
 
-        float s2, s4;
-        {  // branch 1: all-pass, delay (output read at the start), damping, all-pass, delay
-            const float v = d + fb2;
-            const float y = ta1buf[ta1i] - densityNow * v;
-            ta1buf[ta1i] = v + densityNow * y;
-            ta1i = advance(ta1i, ta1len);
-            td1buf[td1i] = y;
-            td1i = advance(td1i, td1len);
+            float e1 = 0.0f, e2 = 0.0f;
+            if (!kLateOnly) earlyReflections(early1.index + s, early2.index + s, x1d, x2d, e1, e2);
 
-            const float y2 = ta2buf[ta2i] - diffusion * damped1;
-            ta2buf[ta2i] = damped1 + diffusion * y2;
-            ta2i = advance(ta2i, ta2len);
-            s2 = td2buf[td2i];
-            td2buf[td2i] = y2;
-            td2i = advance(td2i, td2len);
-        }
-        {  // branch 2
-            const float v = d + fb1;
-            const float y = ta3buf[ta3i] - densityNow * v;
-            ta3buf[ta3i] = v + densityNow * y;
-            ta3i = advance(ta3i, ta3len);
-            td3buf[td3i] = y;
-            td3i = advance(td3i, td3len);
+            const float p = prebuf[prei];
+            prebuf[prei] = 0.5f * (x1 + x2);
+            prei = advance(prei, prelen);
 
-            const float y2 = ta4buf[ta4i] - diffusion * damped2;
-            ta4buf[ta4i] = damped2 + diffusion * y2;
-            ta4i = advance(ta4i, ta4len);
-            s4 = td4buf[td4i];
-            td4buf[td4i] = y2;
-            td4i = advance(td4i, td4len);
-        }
+            float d;
+            {
+                float y = ad1w[s] - ad1g * p;
+                ad1w[s] = p + ad1g * y;
+                float v = y;
+                y = ad2w[s] - ad2g * v;
+                ad2w[s] = v + ad2g * y;
+                v = y;
+                y = ad3w[s] - ad3g * v;
+                ad3w[s] = v + ad3g * y;
+                v = y;
+                y = ad4w[s] - ad4g * v;
+                ad4w[s] = v + ad4g * y;
+                d = y;
+            }
 
-        fb2 = s4 * decayN;
-        fb1 = s2 * decayN;
+            float s2, s4;
+            {  // branch 1: all-pass, delay, damping, all-pass, delay
+                const float v = d + fb2;
+                const float y = ta1w[s] - densityNow * v;
+                ta1w[s] = v + densityNow * y;
+                td1w[s] = y;
+                const float y2 = ta2w[s] - diffusion * damped1;
+                ta2w[s] = damped1 + diffusion * y2;
+                s2 = td2w[s];
+                td2w[s] = y2;
+            }
+            {  // branch 2
+                const float v = d + fb1;
+                const float y = ta3w[s] - densityNow * v;
+                ta3w[s] = v + densityNow * y;
+                td3w[s] = y;
+                const float y2 = ta4w[s] - diffusion * damped2;
+                ta4w[s] = damped2 + diffusion * y2;
+                s4 = td4w[s];
+                td4w[s] = y2;
+            }
 
-        const float late1 = static_cast<float>(
-            0.6 * td3buf[tapAt(td3i, td3off2, td3len)] + 0.6 * td3buf[tapAt(td3i, td3off1, td3len)] +
-            0.6 * td4buf[tapAt(td4i, td4off1, td4len)] - 0.6 * ta4buf[tapAt(ta4i, ta4off1, ta4len)] -
-            0.6 * td1buf[tapAt(td1i, td1off1, td1len)] - 0.6 * ta2buf[tapAt(ta2i, ta2off1, ta2len)] -
-            0.6 * td2buf[tapAt(td2i, td2off1, td2len)]);
-        const float late2 = static_cast<float>(
-            0.6 * td1buf[tapAt(td1i, td1off3, td1len)] + 0.6 * td1buf[tapAt(td1i, td1off2, td1len)] +
-            0.6 * td2buf[tapAt(td2i, td2off2, td2len)] - 0.6 * ta2buf[tapAt(ta2i, ta2off2, ta2len)] -
-            0.6 * td3buf[tapAt(td3i, td3off3, td3len)] - 0.6 * ta4buf[tapAt(ta4i, ta4off2, ta4len)] -
-            0.6 * td4buf[tapAt(td4i, td4off2, td4len)]);
+            fb2 = s4 * decayN;
+            fb1 = s2 * decayN;
 
-        float w1, w2;
-        if (kLateOnly) {
-            // (1 - 1) * e + 1 * late is late for every finite e, except that
-            // a late of -0 keeps its sign only when 0 * e is -0 as well.
-            if (large > 0 || isNegativeZero(late1) || isNegativeZero(late2)) {
-                earlyReflections(x1d, x2d, e1, e2);
+            const float late1 = static_cast<float>(
+                0.6 * t3b.pointer[s] + 0.6 * t3a.pointer[s] + 0.6 * t4a.pointer[s] -
+                0.6 * a4a.pointer[s] - 0.6 * t1a.pointer[s] - 0.6 * a2a.pointer[s] -
+                0.6 * t2a.pointer[s]);
+            const float late2 = static_cast<float>(
+                0.6 * t1c.pointer[s] + 0.6 * t1b.pointer[s] + 0.6 * t2b.pointer[s] -
+                0.6 * a2b.pointer[s] - 0.6 * t3c.pointer[s] - 0.6 * a4b.pointer[s] -
+                0.6 * t4b.pointer[s]);
+
+            float w1, w2;
+            if (kLateOnly) {
+                // (1 - 1) * e + 1 * late is late for every finite e, except
+                // that a late of -0 keeps its sign only when 0 * e is -0 too.
+                if (large > 0 || isNegativeZero(late1) || isNegativeZero(late2)) {
+                    earlyReflections(early1.index + s, early2.index + s, x1d, x2d, e1, e2);
+                    w1 = (1.0f - earlyMixNow) * e1 + earlyMixNow * late1;
+                    w2 = (1.0f - earlyMixNow) * e2 + earlyMixNow * late2;
+                } else {
+                    w1 = late1;
+                    w2 = late2;
+                }
+            } else {
                 w1 = (1.0f - earlyMixNow) * e1 + earlyMixNow * late1;
                 w2 = (1.0f - earlyMixNow) * e2 + earlyMixNow * late2;
-            } else {
-                w1 = late1;
-                w2 = late2;
             }
-        } else {
-            w1 = (1.0f - earlyMixNow) * e1 + earlyMixNow * late1;
-            w2 = (1.0f - earlyMixNow) * e2 + earlyMixNow * late2;
+
+            // The early lines take their inputs last: nothing else reads them.
+            e1w[s] = static_cast<float>(0.5 * x1d + 0.3 * x2d);
+            e2w[s] = static_cast<float>(0.3 * x1d + 0.5 * x2d);
+            if (large > 0) --large;
+
+            outA[s] = gainNow * (in1 + mixN * (w1 - in1));
+            outB[s] = gainNow * (in2 + mixN * (w2 - in2));
         }
 
-        // The early lines take their inputs last: nothing else reads them.
-        e1buf[e1i] = static_cast<float>(0.5 * x1d + 0.3 * x2d);
-        e1i = advance(e1i, e1len);
-        e2buf[e2i] = static_cast<float>(0.3 * x1d + 0.5 * x2d);
-        e2i = advance(e2i, e2len);
-        if (large > 0) --large;
-
-        out1p[i] = gainNow * (in1 + mixN * (w1 - in1));
-        out2p[i] = gainNow * (in2 + mixN * (w2 - in2));
+        for (Cursor* c : {&early1, &early2, &ad1, &ad2, &ad3, &ad4, &ta1, &ta2, &ta3, &ta4, &td1,
+                          &td2, &td3, &td4})
+            c->index = skipAhead(c->index, n, c->length);
+        done += n;
     }
 
     inputFilters.store(bandwidthFilter1, bandwidthFilter2);
@@ -494,20 +536,20 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
     controlCounter = counter;
     earlyLinesLarge = large;
 
-    storeTaps(earlyLine1, e1i);
-    storeTaps(earlyLine2, e2i);
+    storeTaps(earlyLine1, early1.index);
+    storeTaps(earlyLine2, early2.index);
     preDelayLine.writeIndex = prei;
     preDelayLine.length = prelen;
-    inputDiffuser1.index = ad1i;
-    inputDiffuser2.index = ad2i;
-    inputDiffuser3.index = ad3i;
-    inputDiffuser4.index = ad4i;
-    storeTaps(tankAllpass1, ta1i);
-    storeTaps(tankAllpass2, ta2i);
-    storeTaps(tankAllpass3, ta3i);
-    storeTaps(tankAllpass4, ta4i);
-    storeTaps(tankDelay1, td1i);
-    storeTaps(tankDelay2, td2i);
-    storeTaps(tankDelay3, td3i);
-    storeTaps(tankDelay4, td4i);
+    inputDiffuser1.index = ad1.index;
+    inputDiffuser2.index = ad2.index;
+    inputDiffuser3.index = ad3.index;
+    inputDiffuser4.index = ad4.index;
+    storeTaps(tankAllpass1, ta1.index);
+    storeTaps(tankAllpass2, ta2.index);
+    storeTaps(tankAllpass3, ta3.index);
+    storeTaps(tankAllpass4, ta4.index);
+    storeTaps(tankDelay1, td1.index);
+    storeTaps(tankDelay2, td2.index);
+    storeTaps(tankDelay3, td3.index);
+    storeTaps(tankDelay4, td4.index);
 }
