@@ -337,8 +337,11 @@ void CViewContainer::drawInRect(CDrawContext* context, const CRectangle& update)
 
     const CRectangle savedClip = context->clipRect();
     CRectangle working = savedClip;
-    if (viaOffscreen && static_cast<CView*>(frame) != this)
-        working.offset(-working.left, -working.top);
+    // Drawing into the offscreen surface happens in this container's own
+    // space, so the caller's clip moves by the origin with it. (Moving it to
+    // (0, 0) instead would paint the wrong part of the surface whenever the
+    // clip does not start at the container's top-left corner.)
+    if (viaOffscreen) working.offset(-origin.x, -origin.y);
 
     const CRectangle clip = intersection(local, working);
     target->setClipRect(clip);
