@@ -36,6 +36,9 @@ Editor::~Editor() {
 }
 
 bool Editor::open(void* window) {
+    // A host that opens twice without closing gets one editor, not a second
+    // frame on top of a leaked first one.
+    if (frame) close();
     parentWindow = window;
 
     const CRectangle size(0, 0, backgroundImage->width(), backgroundImage->height());

@@ -5,7 +5,8 @@
 // background, one film-strip knob with a value display under it for every
 // knob parameter and, in Vesk, the "Stereo" switch (layout: EditorLayout.h).
 // close() deletes the frame and everything in it; open may follow close any
-// number of times and builds new controls each time.
+// number of times and builds new controls each time. An open while already
+// open closes the old frame first.
 //
 // Binding, in both directions:
 //   effect -> editor  setParameter(index, value) writes the value into the

@@ -316,6 +316,16 @@ TEST_F(EditorTest, ReopeningBuildsNewControlsInLinearKnobMode) {
     EXPECT_NEAR(effect->getParameter(kMix), 0.25f, 1e-6f);
 }
 
+TEST_F(EditorTest, OpeningAnOpenEditorReplacesItsFrame) {
+    open();
+    const int32_t liveWithOneFrame = RasterBackend::instance().liveObjects();
+    open();
+    EXPECT_EQ(RasterBackend::instance().liveObjects(), liveWithOneFrame)
+        << "the first frame's images are gone";
+    EXPECT_EQ(editor->frame->childCount(),
+              static_cast<int32_t>(2 * kPlacements.size()) - (kHasSwitch ? 1 : 0));
+}
+
 TEST_F(EditorTest, ForeignTagsAreIgnored) {
     open();
     COnOffButton stray(CRectangle(0, 0, 1, 1), editor, kParameterCount, nullptr);
