@@ -94,9 +94,14 @@ inline Stereo burst(int frames, int soundFrames, std::uint32_t seed = 7) {
     return s;
 }
 
-inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// The same bits, or both NaN: which NaN an operation with two NaN operands
+// passes on depends on the operand order the compiler picked, so NaN
+// outputs compare as equal to each other.
+inline bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+}
 
-// Index of the first sample whose bits differ, or -1.
+// Index of the first sample that differs (see sameBits), or -1.
 inline int firstDifference(const std::vector<float>& a, const std::vector<float>& b) {
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
         if (!sameBits(a[i], b[i])) return static_cast<int>(i);

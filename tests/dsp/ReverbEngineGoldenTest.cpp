@@ -14,6 +14,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <limits>
 
 #include "tests/dsp/DspTestSupport.h"
 #include "tests/dsp/ReverbEngineProbe.h"
@@ -108,10 +109,12 @@ TEST(ReverbEngineGolden, OptimisedProcessingMatchesThePlainLoop) {
         float rate;
         std::uint32_t seed;
         bool effectLike;  // density 1 and earlyMix 1 all the way
+        bool wild;        // now and then huge, infinite or NaN input
     } cases[] = {
-        {44100.0f, 1, true},  {48000.0f, 2, true},   {96000.0f, 3, true},  {22050.0f, 4, true},
-        {44100.0f, 5, false}, {192000.0f, 6, false}, {8000.0f, 7, false},  {700000.0f, 8, true},
-        {2000.0f, 9, false},
+        {44100.0f, 1, true, false},   {48000.0f, 2, true, false},  {96000.0f, 3, true, false},
+        {22050.0f, 4, true, false},   {44100.0f, 5, false, false}, {192000.0f, 6, false, false},
+        {8000.0f, 7, false, false},   {700000.0f, 8, true, false}, {2000.0f, 9, false, false},
+        {44100.0f, 10, true, true},   {44100.0f, 11, false, true}, {100.0f, 12, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.rate << " Hz, seed " << c.seed);
@@ -139,6 +142,28 @@ TEST(ReverbEngineGolden, OptimisedProcessingMatchesThePlainLoop) {
             for (int i = 0; i < frames; ++i) {
                 in.left[i] = silent ? 0.0f : signal.next();
                 in.right[i] = silent ? 0.0f : signal.next();
+            }
+            if (c.wild && script.below(6) == 0) {
+                const float wildValues[] = {3e38f, -1e38f, 1e37f, std::numeric_limits<float>::infinity(),
+                                            std::numeric_limits<float>::quiet_NaN()};
+                const float w = wildValues[script.below(5)];
+                if (script.below(2) == 0) {
+                    in.left[script.below(frames)] = w;  // one wild sample
+                } else {
+                    for (int i = 0; i < frames; ++i) in.right[i] *= w * 0.5f;  // a wild block
+                }
+                if (!(w - w == 0.0f)) {  // non-finite input sticks until a reset
+                    const float* ins[2] = {in.left.data(), in.right.data()};
+                    float* of[2] = {outFast.left.data(), outFast.right.data()};
+                    float* op[2] = {outPlain.left.data(), outPlain.right.data()};
+                    fast->process(ins, of, frames);
+                    ReverbEngineProbe::processReference(*plain, ins, op, frames);
+                    ASSERT_EQ(dsptest::firstDifference(outFast.left, outPlain.left), -1);
+                    ASSERT_EQ(dsptest::firstDifference(outFast.right, outPlain.right), -1);
+                    fast->reset();
+                    plain->reset();
+                    continue;
+                }
             }
             const float* ins[2] = {in.left.data(), in.right.data()};
             float* of[2] = {outFast.left.data(), outFast.right.data()};
