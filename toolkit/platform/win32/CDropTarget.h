@@ -21,6 +21,13 @@
 //
 // Process-wide: the current drag payload, one for all frames of the
 // process (the system runs one drag at a time). UI thread only.
+//
+// Quirks: the screen point OLE passes is not used; positions come from the
+// frame's pointer query, in frame coordinates like every other position the
+// views see. RegisterDragDrop keeps references of its own, so the
+// registering code holds one across the call and lets go afterwards: the
+// target then lives exactly as long as the registration, or dies at once if
+// the registration failed.
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,8 @@
 // The effect a drop target answers to a drag source: copy when the source
 // allows copying, else move, else link; with none of them allowed the
 // value is left as it was. Bits are OLE's DROPEFFECT_* values (copy 1,
-// move 2, link 4).
+// move 2, link 4). No platform quirks: a plain function, shared by the drop
+// target and its tests.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Win32 mouse input decoding: message positions, key-state words, physical
-// buttons with the swap setting, and wheel notches. See MouseInput.h.
+// buttons with the swap setting, and wheel notches. See MouseInput.h for the
+// quirks handled (signed coordinates, swapped buttons, partial notches).
 #include "toolkit/platform/win32/MouseInput.h"
 
 #include "toolkit/ButtonState.h"

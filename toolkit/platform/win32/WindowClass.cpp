@@ -1,5 +1,6 @@
 // The frames' process-wide window class: name, use count, registration and
-// the swapped-buttons flag read at registration. See WindowClass.h.
+// the swapped-buttons flag read at registration. See WindowClass.h for the
+// quirk it works around (one class name per plug-in library in a process).
 #include "toolkit/platform/win32/WindowClass.h"
 
 #include "toolkit/LibraryModule.h"
