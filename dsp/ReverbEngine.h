@@ -23,7 +23,9 @@
 //   EarlyMix       early reflections (0) to late reverberation (1), at once
 // Smoothed settings move in a straight line over the next processed block
 // and reach their targets at its last sample. Filter cutoffs follow the
-// smoothed values once per millisecond of audio.
+// smoothed values once per millisecond of audio. Every setting is read at
+// the start of a block, so one changed from another thread during process
+// takes effect with the next block; nothing is locked.
 #pragma once
 
 #include "dsp/Allpass.h"

@@ -215,6 +215,13 @@ inline int tapAt(int i, int offset, int length) {
     return j >= length ? j - length : j;
 }
 
+// The same for a tap whose offset may not fit the length (a Size change from
+// another thread can pair a new offset with an old length): such a tap reads
+// at the index itself, inside the line.
+inline int safeTapAt(int i, int offset, int length) {
+    return offset >= 0 && offset < length ? tapAt(i, offset, length) : i;
+}
+
 // Samples an index can advance before it wraps (at least 1: an index of a
 // line with length 0 or 1 stays 0 and must be looked at every sample).
 inline int untilWrap(int i, int length) { return length - i > 1 ? length - i : 1; }
@@ -231,7 +238,7 @@ template <class Line>
 void storeTaps(Line& line, int i0) {
     line.index[0] = i0;
     for (int k = 1; k < static_cast<int>(sizeof line.index / sizeof line.index[0]); ++k)
-        line.index[k] = tapAt(i0, line.offset[k], line.length);
+        line.index[k] = safeTapAt(i0, line.offset[k], line.length);
 }
 
 }  // namespace
@@ -253,9 +260,10 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
     float* const out1p = outputs[0];
     float* const out2p = outputs[1];
 
-    // Settings that apply as stored, read once per block.
+    // Settings that apply as stored, read once per block (process chose
+    // kLateOnly from the same earlyMix).
     const float gainNow = gain;
-    const float earlyMixNow = earlyMix;
+    const float earlyMixNow = kLateOnly ? 1.0f : earlyMix;
     const float densityNow = density;
 
     // Filters: one pair band-limits the inputs, the other damps the tank.
@@ -300,6 +308,14 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
         ta4{tankAllpass4.index[0], tankAllpass4.length};
     Cursor td1{tankDelay1.index[0], tankDelay1.length}, td2{tankDelay2.index[0], tankDelay2.length},
         td3{tankDelay3.index[0], tankDelay3.length}, td4{tankDelay4.index[0], tankDelay4.length};
+    // A Size change from another thread while a block runs can leave an
+    // index at or beyond its new length; start such a line over rather than
+    // step outside its buffer. (In any one thread indices stay below their
+    // lengths and this changes nothing.)
+    for (Cursor* c : {&early1, &early2, &ad1, &ad2, &ad3, &ad4, &ta1, &ta2, &ta3, &ta4, &td1, &td2,
+                      &td3, &td4})
+        if (c->index < 0 || c->index >= c->length) c->index = 0;
+    if (prei < 0 || prei >= kLineCapacity) prei = 0;
 
     // Early reflection outputs from the lines' taps, read before the lines
     // take this sample's input; e1i and e2i are the lines' write indices.
@@ -342,7 +358,7 @@ void ReverbEngine::processBlock(const float* const* inputs, float* const* output
         };
         // A tank tap's position in the segment's first sample.
         auto tankTap = [](float* buffer, const Cursor& c, int offset) {
-            const int j = tapAt(c.index + 1 >= c.length ? 0 : c.index + 1, offset, c.length);
+            const int j = safeTapAt(c.index + 1 >= c.length ? 0 : c.index + 1, offset, c.length);
             return TapStart{buffer + j, untilWrap(j, c.length)};
         };
         const TapStart t3b = tankTap(tankDelay3.buffer.data(), td3, tankDelay3.offset[2]);

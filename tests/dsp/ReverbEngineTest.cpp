@@ -384,4 +384,21 @@ TEST(ReverbEngine, BadSampleRatesNeverBreakTheUnit) {
     }
 }
 
+TEST(ReverbEngine, ALineWhoseIndexIsBeyondItsLengthStartsOver) {
+    // What a Size change from another thread in the middle of a block can
+    // leave behind: the block writes back indices of the old, longer tank.
+    auto e = dsptest::makeEffectUnit(44100.0f, 1.0f);
+    dsptest::render(*e, dsptest::burst(8000, 8000), 512);
+    for (auto line : {P::tankDelay1, P::tankDelay2, P::tankDelay3, P::tankDelay4}) {
+        TappedDelay& d = *e.*line;
+        d.length = 10;
+        d.index[0] = 5000;
+    }
+    (*e.*P::tankAllpass2).length = 3;
+    (*e.*P::tankAllpass2).index[0] = 90000;
+    const Stereo out = dsptest::render(*e, dsptest::burst(4000, 4000), 512);
+    for (float v : out.left) ASSERT_TRUE(std::isfinite(v));
+    expectIndicesInside(*e);
+}
+
 }  // namespace
