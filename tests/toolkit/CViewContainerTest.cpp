@@ -344,7 +344,9 @@ TEST(CViewContainer, InvalidationIsClippedToTheContainerAndStopsWhenHidden) {
         rig.platform->invalidated.clear();
         box->invalidateRect(c.local);
         ASSERT_EQ(rig.platform->invalidated.size(), c.forwarded ? 1u : 0u);
-        if (c.forwarded) EXPECT_EQ(rig.platform->invalidated[0], c.seen);
+        if (c.forwarded) {
+            EXPECT_EQ(rig.platform->invalidated[0], c.seen);
+        }
     }
     rig.platform->invalidated.clear();
     box->setVisible(false);
