@@ -332,37 +332,18 @@ bool screenshot(const std::string& path) {
     return ok;
 }
 
-// Kilobytes of a "Name:   1234 kB" line of the Linux process status, 0 when
-// there is none.
-unsigned long linuxStatusKilobytes(const char* name) {
-    FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status) return 0;
-    unsigned long value = 0;
-    char line[256];
-    const size_t length = std::strlen(name);
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, name, length) == 0 && line[length] == ':') {
-            value = std::strtoul(line + length + 1, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return value;
-}
-
 void logMemory() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(),
                          reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-    // Wine leaves PrivateUsage at 0 and reports no GDI or USER object counts;
-    // the Linux process status (readable through wine's Z: drive) shows the
-    // real resident and data sizes there. Both read 0 where unavailable.
-    const unsigned long privateBytes =
-        counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-    logLine("memory private=%lu working=%lu rss=%lu data=%lu gdi=%lu user=%lu", privateBytes,
+    // Wine may leave PrivateUsage at 0 (the committed bytes are then in
+    // PagefileUsage, which is the same figure on Windows) and reports no GDI
+    // or USER object counts (they read 0).
+    const unsigned long privateBytes = static_cast<unsigned long>(
+        counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+    logLine("memory private=%lu working=%lu gdi=%lu user=%lu", privateBytes,
             static_cast<unsigned long>(counters.WorkingSetSize),
-            linuxStatusKilobytes("VmRSS") * 1024, linuxStatusKilobytes("VmData") * 1024,
             static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
             static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)));
 }
