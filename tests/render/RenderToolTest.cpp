@@ -3,7 +3,9 @@
 // and the errors that must stop it without leaving a partial file behind.
 #include <dirent.h>
 #include <sndfile.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -355,6 +357,33 @@ TEST_F(RenderTool, ErrorsStopWithoutTouchingTheOutput) {
     }
     const Wav in = readWav(path("in.wav"));
     EXPECT_EQ(in.frames(), 1000);
+}
+
+// Interrupted half way, the tool leaves the old output as it was and no
+// temporary file.
+TEST_F(RenderTool, AnInterruptedRenderLeavesNoPartialFile) {
+    { std::ofstream(path("out.wav")) << "previous result"; }
+    const std::vector<std::string> before = files();
+    const std::string out = path("out.wav");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        execl(TOVRA_RENDER_TOOL, TOVRA_RENDER_TOOL, "--quiet", "--tail", "3000", out.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Wait until it is writing (its temporary file exists), then stop it.
+    for (int i = 0; i < 500 && files().size() == before.size(); ++i) usleep(10000);
+    EXPECT_GT(files().size(), before.size()) << "the tool never started writing";
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(files(), before);
+    std::ifstream keep(out);
+    std::string content;
+    std::getline(keep, content);
+    EXPECT_EQ(content, "previous result");
 }
 
 }  // namespace
