@@ -49,7 +49,9 @@ class Runner:
         self.counter = 0
 
     def path(self, name):
-        return os.path.join(self.args.work, "%s-%s" % (self.args.edition, name))
+        # Cases run in parallel: every file carries the edition and the case.
+        return os.path.join(self.args.work,
+                            "%s-%s-%s" % (self.args.edition, self.args.case, name))
 
     def run(self, actions, extra=()):
         """Runs vsthost editor with the actions; answers the log lines."""
