@@ -1,7 +1,10 @@
-"""Single dispatcher calls on a real plug-in library: effClose answers 1,
-opcodes the effect does not know answer 0, fixed answers of the protocol,
-and null buffers for opcodes that write text are refused with 0."""
+"""Dispatcher calls on a real plug-in library, each on an effect of its own:
+effClose answers 1, opcodes the effect does not know answer 0, fixed
+answers of the protocol, and null buffers for opcodes that write text are
+refused with 0. All calls run in one vsthost process (--batch)."""
 import argparse
+import os
+import tempfile
 
 import vsthost_run
 
@@ -10,44 +13,42 @@ parser.add_argument("--vsthost", required=True)
 parser.add_argument("--dll", required=True)
 parser.add_argument("--name", required=True)
 args = parser.parse_args()
-dll = vsthost_run.windows_path(args.dll)
 check = vsthost_run.Checker("dispatch " + args.name)
 
-
-def dispatch(*call):
-    r = vsthost_run.run(args.vsthost, "--quiet", "dispatch", dll, *call)
-    if r.status != 0:
-        check.failures.append("dispatch %s: %s" % (" ".join(map(str, call)), r.describe()))
-    return r
-
-
-r = dispatch(1)  # effClose
-check.equal("effClose", r.values.get("result"), "1")
-
+# (what, call line, key, expected)
+CASES = [("effClose", "1", "result", "1")]
 for opcode in (9, 16, 17, 18, 20, 21, 28, 43, 53, 80, 100, 999, -1):
-    check.equal("unknown opcode %d" % opcode, dispatch(opcode, 1, 1, 1.0).values.get("result"), "0")
-
-FIXED = [
-    ("effIdentify", (22,), "1316373862"),            # 'NvEf'
-    ("effGetVstVersion", (58,), "2400"),
-    ("effGetVendorVersion", (49,), "1000"),
-    ("effGetPlugCategory", (35,), "0"),
-    ("effGetTailSize", (52,), "0"),
-    ("effGetCurrentMidiProgram", (63,), "-1"),
-    ("effSetTotalSampleToProcess", (73, 0, 512, 0), "512"),
-    ("effCanBeAutomated beyond the table", (26, 99, 0, 0), "1"),
-    ("effGetChunk", (23,), "0"),
-    ("effSetProgram 1 then effGetProgram", (2, 0, 1, 0), "0"),
-    ("effGetEffectName", (45,), "1"),
+    CASES.append(("unknown opcode %d" % opcode, "%d 1 1 1.0" % opcode, "result", "0"))
+CASES += [
+    ("effIdentify", "22", "result", "1316373862"),  # 'NvEf'
+    ("effGetVstVersion", "58", "result", "2400"),
+    ("effGetVendorVersion", "49", "result", "1000"),
+    ("effGetPlugCategory", "35", "result", "0"),
+    ("effGetTailSize", "52", "result", "0"),
+    ("effGetCurrentMidiProgram", "63", "result", "-1"),
+    ("effSetTotalSampleToProcess", "73 0 512 0", "result", "512"),
+    ("effCanBeAutomated beyond the table", "26 99 0 0", "result", "1"),
+    ("effGetChunk", "23", "result", "0"),
+    ("effSetProgram 1 is ignored", "2 0 1 0", "result", "0"),
+    ("effGetEffectName", "45", "result", "1"),
+    ("effGetProgramName", "5", "text", "Default"),
 ]
-for what, call, expected in FIXED:
-    check.equal(what, dispatch(*call).values.get("result"), expected)
-
-r = dispatch(5)  # effGetProgramName
-check.equal("effGetProgramName text", r.values.get("text"), "Default")
-
 for opcode in (5, 7, 8, 13, 23, 45, 47, 48, 51):
-    r = dispatch(opcode, "--null-ptr")
-    check.equal("opcode %d with a null buffer" % opcode, r.values.get("result"), "0")
-    check.equal("opcode %d with a null buffer closes cleanly" % opcode, r.values.get("close"), "1")
+    CASES.append(("opcode %d with a null buffer" % opcode, "%d --null-ptr" % opcode, "result", "0"))
+    CASES.append(("opcode %d with a null buffer, then close" % opcode, "%d --null-ptr" % opcode,
+                  "close", "1"))
+
+with tempfile.TemporaryDirectory() as tmp:
+    batch = os.path.join(tmp, "calls.txt")
+    with open(batch, "w") as f:
+        for _, line, _, _ in CASES:
+            f.write(line + "\n")
+    r = vsthost_run.run(args.vsthost, "--quiet", "dispatch", vsthost_run.windows_path(args.dll),
+                        "--batch", vsthost_run.windows_path(batch))
+
+check.equal("exit status", r.status, 0)
+for n, (what, _, key, expected) in enumerate(CASES, start=1):
+    check.equal(what, r.values.get("%d.%s" % (n, key)), expected)
+if check.failures:
+    print(r.describe())
 check.finish()

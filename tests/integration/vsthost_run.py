@@ -40,9 +40,14 @@ class Result:
         return "status %d\n--- stdout\n%s--- stderr\n%s" % (self.status, self.stdout, self.stderr)
 
 
-def run(vsthost, *args, timeout=120):
+def run(vsthost, *args, timeout=300):
+    """A run that does not end within timeout seconds counts as status -1."""
     cmd = [WINE_RUN, vsthost] + [str(a) for a in args]
-    proc = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
+    try:
+        proc = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired as e:
+        out = e.stdout.decode(errors="replace") if isinstance(e.stdout, bytes) else (e.stdout or "")
+        return Result(-1, out, "timed out after %d s: %s\n" % (timeout, " ".join(cmd)))
     return Result(proc.returncode, proc.stdout.replace("\r\n", "\n"), proc.stderr)
 
 

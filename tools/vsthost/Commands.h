@@ -9,6 +9,7 @@
 //           [--rate R] [--block N] [--in-place] [--set INDEX=VALUE]...
 //   vsthost [--host-version N] [--quiet] dispatch DLL OPCODE [INDEX VALUE OPT]
 //           [--null-ptr]
+//   vsthost [--host-version N] [--quiet] dispatch DLL --batch FILE
 //   vsthost editor DLL ...              (see EditorCommand.h)
 //
 // --host-version N: the host's answer to audioMasterVersion (default 2400).

@@ -1,6 +1,8 @@
 // vsthost dispatch DLL OPCODE [INDEX VALUE OPT] [--null-ptr]
+// vsthost dispatch DLL --batch FILE
 //
-// Makes one dispatcher call after effOpen and prints what came back:
+// Makes one dispatcher call on a fresh effect (after effOpen) and prints
+// what came back:
 //   result: N
 //   text: ...          when the effect wrote text into the buffer
 //   rect: T L B R      for effEditGetRect with a rectangle given back
@@ -9,12 +11,20 @@
 // ptr is a zeroed 1024-byte buffer, or null with --null-ptr. For
 // effEditOpen it is a hidden top-level window instead, which the command
 // closes again (effEditClose) before closing the effect.
+//
+// --batch FILE: one call per line of FILE, written like the arguments above
+// ("OPCODE [INDEX VALUE OPT] [--null-ptr]"; '#' starts a comment), each on
+// an effect of its own from the same loaded library. The keys of line N's
+// output get the prefix "N." (1-based, counting call lines only). One
+// process for many calls keeps a test from starting wine dozens of times.
 #include <windows.h>
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,14 +36,49 @@ namespace vsthost {
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: vsthost dispatch DLL OPCODE [INDEX VALUE OPT] [--null-ptr]\n");
+    std::fprintf(stderr,
+                 "usage: vsthost dispatch DLL OPCODE [INDEX VALUE OPT] [--null-ptr]\n"
+                 "       vsthost dispatch DLL --batch FILE\n");
     return kExitUsage;
 }
 
-bool parseInteger(const char* text, long long& out) {
+struct Call {
+    VstInt32 opcode = 0;
+    VstInt32 index = 0;
+    VstIntPtr value = 0;
+    float opt = 0.0f;
+    bool nullPtr = false;
+};
+
+bool parseInteger(const std::string& text, long long& out) {
     char* end = nullptr;
-    out = std::strtoll(text, &end, 0);
-    return end != text && *end == '\0';
+    out = std::strtoll(text.c_str(), &end, 0);
+    return end != text.c_str() && *end == '\0';
+}
+
+// words: OPCODE [INDEX VALUE OPT] and optionally --null-ptr anywhere.
+bool parseCall(const std::vector<std::string>& words, Call& call) {
+    std::vector<std::string> positional;
+    for (const std::string& w : words) {
+        if (w == "--null-ptr")
+            call.nullPtr = true;
+        else
+            positional.push_back(w);
+    }
+    if (positional.size() != 1 && positional.size() != 4) return false;
+    long long opcode = 0, index = 0, value = 0;
+    if (!parseInteger(positional[0], opcode)) return false;
+    call.opcode = static_cast<VstInt32>(opcode);
+    if (positional.size() == 4) {
+        if (!parseInteger(positional[1], index) || !parseInteger(positional[2], value)) return false;
+        char* end = nullptr;
+        const double opt = std::strtod(positional[3].c_str(), &end);
+        if (end == positional[3].c_str() || *end != '\0') return false;
+        call.index = static_cast<VstInt32>(index);
+        call.value = static_cast<VstIntPtr>(value);
+        call.opt = static_cast<float>(opt);
+    }
+    return true;
 }
 
 HWND makeParentWindow() {
@@ -42,64 +87,89 @@ HWND makeParentWindow() {
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = className;
-    RegisterClassW(&wc);
+    RegisterClassW(&wc);  // fails harmlessly when already registered
     return CreateWindowW(className, L"vsthost", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                          nullptr, wc.hInstance, nullptr);
 }
 
-}  // namespace
-
-int runDispatchCommand(int argc, char** argv, const HostSettings& settings) {
-    std::vector<std::string> positional;
-    bool nullPtr = false;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--null-ptr")
-            nullPtr = true;
-        else
-            positional.push_back(arg);
-    }
-    if (positional.size() != 2 && positional.size() != 5) return usage();
-    long long opcode = 0, index = 0, value = 0;
-    double opt = 0.0;
-    if (!parseInteger(positional[1].c_str(), opcode)) return usage();
-    if (positional.size() == 5) {
-        char* end = nullptr;
-        if (!parseInteger(positional[2].c_str(), index) || !parseInteger(positional[3].c_str(), value))
-            return usage();
-        opt = std::strtod(positional[4].c_str(), &end);
-        if (end == positional[4].c_str() || *end != '\0') return usage();
-    }
-
-    PluginHost host(settings);
-    if (!host.load(positional[0])) return kExitFailed;
+// One call on a new effect of the loaded library.
+int runCall(PluginHost& host, const Call& call, const std::string& prefix) {
+    const char* p = prefix.c_str();
     if (!host.create()) return kExitNoEffect;
     host.dispatch(effOpen);
 
     alignas(16) char buffer[1024];
     std::memset(buffer, 0, sizeof buffer);
-    void* ptr = nullPtr ? nullptr : buffer;
+    void* ptr = call.nullPtr ? nullptr : buffer;
     HWND parent = nullptr;
-    if (opcode == effEditOpen && !nullPtr) {
+    if (call.opcode == effEditOpen && !call.nullPtr) {
         parent = makeParentWindow();
         ptr = parent;
     }
 
-    const VstIntPtr result = host.dispatch(static_cast<VstInt32>(opcode), static_cast<VstInt32>(index),
-                                           static_cast<VstIntPtr>(value), ptr, static_cast<float>(opt));
-    std::printf("result: %" PRIdPTR "\n", result);
-    if (opcode == effEditGetRect && ptr) {
+    const VstIntPtr result = host.dispatch(call.opcode, call.index, call.value, ptr, call.opt);
+    std::printf("%sresult: %" PRIdPTR "\n", p, result);
+    if (call.opcode == effEditGetRect && ptr) {
         ERect* rect = nullptr;
         std::memcpy(&rect, buffer, sizeof rect);
-        if (rect) std::printf("rect: %d %d %d %d\n", rect->top, rect->left, rect->bottom, rect->right);
+        if (rect)
+            std::printf("%srect: %d %d %d %d\n", p, rect->top, rect->left, rect->bottom, rect->right);
     } else if (ptr == buffer && buffer[0] != '\0') {
-        std::printf("text: %s\n", printable(buffer, sizeof buffer).c_str());
+        std::printf("%stext: %s\n", p, printable(buffer, sizeof buffer).c_str());
     }
 
-    if (opcode == effClose) return kExitOk;
-    if (opcode == effEditOpen && result) host.dispatch(effEditClose);
-    std::printf("close: %" PRIdPTR "\n", host.close());
+    if (call.opcode != effClose) {
+        if (call.opcode == effEditOpen && result) host.dispatch(effEditClose);
+        std::printf("%sclose: %" PRIdPTR "\n", p, host.close());
+    }
     if (parent) DestroyWindow(parent);
+    std::fflush(stdout);
+    return kExitOk;
+}
+
+}  // namespace
+
+int runDispatchCommand(int argc, char** argv, const HostSettings& settings) {
+    if (argc < 2) return usage();
+    const std::string dll = argv[0];
+    std::vector<Call> calls;
+    std::vector<std::string> prefixes;
+    if (std::strcmp(argv[1], "--batch") == 0) {
+        if (argc != 3) return usage();
+        std::ifstream file(argv[2]);
+        if (!file) {
+            std::fprintf(stderr, "vsthost dispatch: cannot read %s\n", argv[2]);
+            return kExitUsage;
+        }
+        std::string line;
+        while (std::getline(file, line)) {
+            const size_t hash = line.find('#');
+            if (hash != std::string::npos) line.erase(hash);
+            std::istringstream words(line);
+            std::vector<std::string> parts;
+            for (std::string w; words >> w;) parts.push_back(w);
+            if (parts.empty()) continue;
+            Call call;
+            if (!parseCall(parts, call)) {
+                std::fprintf(stderr, "vsthost dispatch: bad call line: %s\n", line.c_str());
+                return kExitUsage;
+            }
+            calls.push_back(call);
+            prefixes.push_back(std::to_string(calls.size()) + ".");
+        }
+    } else {
+        Call call;
+        if (!parseCall(std::vector<std::string>(argv + 1, argv + argc), call)) return usage();
+        calls.push_back(call);
+        prefixes.push_back("");
+    }
+
+    PluginHost host(settings);
+    if (!host.load(dll)) return kExitFailed;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        const int status = runCall(host, calls[i], prefixes[i]);
+        if (status != kExitOk) return status;
+    }
     return kExitOk;
 }
 
