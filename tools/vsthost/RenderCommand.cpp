@@ -80,11 +80,11 @@ int runRenderCommand(int argc, char** argv, const HostSettings& settings) {
         } else if (arg == "--in-place") {
             inPlace = true;
         } else if (arg == "--set" && hasValue) {
-            const std::string spec = argv[++i];
-            const size_t eq = spec.find('=');
+            const std::string assignment = argv[++i];
+            const size_t eq = assignment.find('=');
             double index, value;
-            if (eq == std::string::npos || !parseNumber(spec.substr(0, eq).c_str(), index) ||
-                !parseNumber(spec.substr(eq + 1).c_str(), value))
+            if (eq == std::string::npos || !parseNumber(assignment.substr(0, eq).c_str(), index) ||
+                !parseNumber(assignment.substr(eq + 1).c_str(), value))
                 return usage();
             sets.emplace_back(static_cast<VstInt32>(index), static_cast<float>(value));
         } else if (dllPath.empty() && arg.rfind("--", 0) != 0) {
