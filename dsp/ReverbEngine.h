@@ -23,9 +23,15 @@
 //   EarlyMix       early reflections (0) to late reverberation (1), at once
 // Smoothed settings move in a straight line over the next processed block
 // and reach their targets at its last sample. Filter cutoffs follow the
-// smoothed values once per millisecond of audio. Every setting is read at
-// the start of a block, so one changed from another thread during process
-// takes effect with the next block; nothing is locked.
+// smoothed values once per millisecond of audio.
+//
+// Threads: nothing is locked. Settings are read at the start of a block, so
+// one changed from another thread during process takes effect with the next
+// block; Size clears the tank in the caller's thread at once (about 3 MB),
+// and a block running meanwhile still stays inside its buffers.
+//
+// Input: finite samples. A NaN or infinite input sample makes the output NaN
+// until the next reset, as in any recursive filter.
 #pragma once
 
 #include "dsp/Allpass.h"
@@ -71,7 +77,7 @@ public:
     int getControlInterval() const { return controlInterval; }
 
 private:
-    friend struct ReverbEngineProbe;  // read-only inspection in tests
+    friend struct ReverbEngineProbe;  // inspection of the state in tests
 
     // Per-sample increments of the five smoothed values for a block.
     struct SmoothingSteps {

@@ -1,5 +1,5 @@
-// Read access to a ReverbEngine's members for tests: member pointers that
-// the test reads through (engine.*ReverbEngineProbe::tankDelay1), and the
+// Access to a ReverbEngine's members for tests: member pointers that the
+// tests read (and, to stage odd states, write) through (engine.*ReverbEngineProbe::tankDelay1), and the
 // unit's plain per-sample reference loop, which the optimised process must
 // match bit for bit.
 #pragma once
