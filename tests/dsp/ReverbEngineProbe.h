@@ -1,7 +1,7 @@
 // Access to a ReverbEngine's members for tests: member pointers that the
-// tests read (and, to stage odd states, write) through (engine.*ReverbEngineProbe::tankDelay1), and the
-// unit's plain per-sample reference loop, which the optimised process must
-// match bit for bit.
+// tests read through (engine.*ReverbEngineProbe::tankDelay1) and, to stage
+// odd states, write through; and the unit's plain per-sample reference loop,
+// which the optimised process must match bit for bit.
 #pragma once
 
 #include "dsp/ReverbEngine.h"
