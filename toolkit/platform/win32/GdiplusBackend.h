@@ -15,9 +15,13 @@
 // place through a ResourceStream, with the native bitmap resource of the
 // same number or name as the fallback.
 //
-// Quirk: wine's GDI+ starts whether or not it was shut down and does not
-// refuse calls after shut-down, so the running state is kept here for
-// tests to observe (isRunning, startupCount).
+// The library offers no query of its own for whether it runs, so the
+// backend keeps that state for tests to observe (isRunning, startupCount).
+//
+// Quirk: wine's generic sans-serif family is "Microsoft Sans Serif" and
+// nothing else; a prefix without that font (or a replacement for it) has
+// no generic family, so there a font whose own family is missing (such as
+// "Symbol") is not made at all and its text draws nothing.
 #pragma once
 
 #include <cstdint>
