@@ -366,12 +366,12 @@ std::unique_ptr<AudioInput> openAudioInput(const std::string& path, std::string&
     }
     const int major = info.format & SF_FORMAT_TYPEMASK;
     const int sub = info.format & SF_FORMAT_SUBMASK;
-    SampleFormat format = SampleFormat::Unspecified;
+    SampleFormat format = SampleFormat::Auto;
     if (sub == SF_FORMAT_PCM_16) format = SampleFormat::Pcm16;
     if (sub == SF_FORMAT_PCM_24) format = SampleFormat::Pcm24;
     if (sub == SF_FORMAT_FLOAT) format = SampleFormat::Float;
     if ((major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) ||
-        format == SampleFormat::Unspecified) {
+        format == SampleFormat::Auto) {
         sf_close(file);
         error = "'" + path +
                 "': unsupported format; WAV files of 16- or 24-bit PCM or 32-bit float are "
@@ -433,6 +433,7 @@ std::unique_ptr<AudioOutput> openAudioOutput(const std::string& path, int rate,
         }
         output = std::make_unique<RawOutput>(f);
     } else {
+        if (format == SampleFormat::Auto) format = SampleFormat::Float;
         SF_INFO info;
         std::memset(&info, 0, sizeof info);
         info.samplerate = rate;

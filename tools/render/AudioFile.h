@@ -63,7 +63,7 @@ protected:
 };
 
 // Creates OUTPUT's temporary file: raw for a ".f32" path, otherwise a WAV file
-// at rate Hz in format (which must not be Unspecified for WAV).
+// at rate Hz in format (Auto: 32-bit float).
 std::unique_ptr<AudioOutput> openAudioOutput(const std::string& path, int rate,
                                              SampleFormat format, std::string& error);
 

@@ -14,8 +14,8 @@
 
 namespace render {
 
-// The sample formats the tool reads and writes.
-enum class SampleFormat { Unspecified, Pcm16, Pcm24, Float };
+// The sample formats the tool reads and writes; Auto: keep the input's.
+enum class SampleFormat { Auto, Pcm16, Pcm24, Float };
 
 // One --set: the parameter as typed (a name such as "Decay.2" or an index)
 // and its value, already a finite number.
@@ -30,7 +30,7 @@ struct RenderOptions {
     int rate = 0;                 // Hz; 0: the input's rate, or 44100
     int block = 512;              // frames per processReplacing call, 1..1048576
     double tailSeconds = 3.0;     // silence appended after the input, 0..3600
-    SampleFormat format = SampleFormat::Unspecified;
+    SampleFormat format = SampleFormat::Auto;
     bool list = false;            // print the parameters and stop
     bool quiet = false;           // no progress display
     bool help = false;

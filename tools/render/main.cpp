@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
 
     int rate = options.rate > 0 ? options.rate : (input->rate > 0 ? input->rate : 44100);
     render::SampleFormat format = options.format;
-    if (format == render::SampleFormat::Unspecified) format = input->format;
+    if (format == render::SampleFormat::Auto) format = input->format;
 
     std::unique_ptr<render::AudioOutput> output =
         render::openAudioOutput(options.output, rate, format, error);
