@@ -10,14 +10,17 @@
 //   close: N
 // ptr is a zeroed 1024-byte buffer, or null with --null-ptr. For
 // effEditOpen it is a hidden top-level window instead, which the command
-// closes again (effEditClose) before closing the effect.
+// closes again (effEditClose) before closing the effect; the native build
+// has no window to offer and passes null there.
 //
 // --batch FILE: one call per line of FILE, written like the arguments above
 // ("OPCODE [INDEX VALUE OPT] [--null-ptr]"; '#' starts a comment), each on
 // an effect of its own from the same loaded library. The keys of line N's
 // output get the prefix "N." (1-based, counting call lines only). One
 // process for many calls keeps a test from starting wine dozens of times.
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <cinttypes>
 #include <cstdio>
@@ -81,7 +84,10 @@ bool parseCall(const std::vector<std::string>& words, Call& call) {
     return true;
 }
 
-HWND makeParentWindow() {
+#ifdef _WIN32
+using ParentWindow = HWND;
+
+ParentWindow makeParentWindow() {
     const wchar_t* className = L"TovraVsthostParent";
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
@@ -92,6 +98,16 @@ HWND makeParentWindow() {
                          nullptr, wc.hInstance, nullptr);
 }
 
+void destroyParentWindow(ParentWindow window) { DestroyWindow(window); }
+#else
+// No window system here: effEditOpen is given null, which an effect has to
+// refuse like any other missing parent.
+using ParentWindow = void*;
+
+ParentWindow makeParentWindow() { return nullptr; }
+void destroyParentWindow(ParentWindow) {}
+#endif
+
 // One call on a new effect of the loaded library.
 int runCall(PluginHost& host, const Call& call, const std::string& prefix) {
     const char* p = prefix.c_str();
@@ -101,7 +117,7 @@ int runCall(PluginHost& host, const Call& call, const std::string& prefix) {
     alignas(16) char buffer[1024];
     std::memset(buffer, 0, sizeof buffer);
     void* ptr = call.nullPtr ? nullptr : buffer;
-    HWND parent = nullptr;
+    ParentWindow parent = nullptr;
     if (call.opcode == effEditOpen && !call.nullPtr) {
         parent = makeParentWindow();
         ptr = parent;
@@ -122,7 +138,7 @@ int runCall(PluginHost& host, const Call& call, const std::string& prefix) {
         if (call.opcode == effEditOpen && result) host.dispatch(effEditClose);
         std::printf("%sclose: %" PRIdPTR "\n", p, host.close());
     }
-    if (parent) DestroyWindow(parent);
+    if (parent) destroyParentWindow(parent);
     std::fflush(stdout);
     return kExitOk;
 }

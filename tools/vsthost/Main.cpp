@@ -6,7 +6,9 @@
 #include <string>
 
 #include "tools/vsthost/Commands.h"
-#if __has_include("tools/vsthost/EditorCommand.h")
+// The editor subcommand needs a Windows window system; the native build has
+// none.
+#if defined(_WIN32) && __has_include("tools/vsthost/EditorCommand.h")
 #include "tools/vsthost/EditorCommand.h"
 #define VSTHOST_HAS_EDITOR 1
 #endif

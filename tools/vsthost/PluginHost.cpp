@@ -1,7 +1,5 @@
 #include "tools/vsthost/PluginHost.h"
 
-#include <windows.h>
-
 #include <cinttypes>
 #include <cstdio>
 
@@ -18,25 +16,23 @@ PluginHost::PluginHost(const HostSettings& settings) : settings_(settings) { cur
 
 PluginHost::~PluginHost() {
     if (effect_) close();
-    if (module_) FreeLibrary(static_cast<HMODULE>(module_));
+    library_.close();
     if (current == this) current = nullptr;
 }
 
 bool PluginHost::load(const std::string& path) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (!module) {
-        std::printf("error: cannot load %s (error %lu)\n", path.c_str(), GetLastError());
+    std::string reason;
+    if (!library_.open(path, reason)) {
+        std::printf("error: cannot load %s (%s)\n", path.c_str(), reason.c_str());
         return false;
     }
-    module_ = module;
-    FARPROC proc = GetProcAddress(module, "VSTPluginMain");
-    if (!proc) proc = GetProcAddress(module, "main");
+    void* proc = library_.symbol("VSTPluginMain");
+    if (!proc) proc = library_.symbol("main");
     if (!proc) {
         std::printf("error: %s exports neither VSTPluginMain nor main\n", path.c_str());
         return false;
     }
-    entry_ = reinterpret_cast<AEffect*(VSTCALLBACK*)(audioMasterCallback)>(
-        reinterpret_cast<void*>(proc));
+    entry_ = reinterpret_cast<AEffect*(VSTCALLBACK*)(audioMasterCallback)>(proc);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The host side shared by vsthost's subcommands: loads a VST 2.4 effect
-// library, calls its entry point with a host callback, and sends opcodes.
+// library (a Windows DLL, or a Linux shared object in the native build),
+// calls its entry point with a host callback, and sends opcodes.
 //
 // The callback answers audioMasterVersion with the configured version (2400
 // unless --host-version says otherwise), audioMasterGetSampleRate and
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "host/AEffect.h"
+#include "tools/vsthost/PluginLibrary.h"
 
 namespace vsthost {
 
@@ -47,7 +49,7 @@ private:
                                           VstIntPtr value, void* ptr, float opt);
 
     HostSettings settings_;
-    void* module_ = nullptr;
+    PluginLibrary library_;
     AEffect* (VSTCALLBACK* entry_)(audioMasterCallback) = nullptr;
     AEffect* effect_ = nullptr;
     float sampleRate_ = 44100.0f;
