@@ -1,7 +1,8 @@
 """Dispatcher calls on a real plug-in library, each on an effect of its own:
 effClose answers 1, opcodes the effect does not know answer 0, fixed
 answers of the protocol, and null buffers for opcodes that write text are
-refused with 0. All calls run in one vsthost process (--batch)."""
+refused with 0, and the editor opcodes with and without an editor. All calls
+run in one vsthost process (--batch)."""
 import argparse
 import os
 import tempfile
@@ -12,6 +13,8 @@ parser = argparse.ArgumentParser()
 parser.add_argument("--vsthost", required=True)
 parser.add_argument("--dll", required=True)
 parser.add_argument("--name", required=True)
+parser.add_argument("--editor", required=True,
+                    help="the editor's size as WIDTHxHEIGHT, or none for a library without editor")
 args = parser.parse_args()
 check = vsthost_run.Checker("dispatch " + args.name)
 
@@ -38,13 +41,29 @@ for opcode in (5, 7, 8, 13, 23, 45, 47, 48, 51):
     CASES.append(("opcode %d with a null buffer, then close" % opcode, "%d --null-ptr" % opcode,
                   "close", "1"))
 
+if args.editor == "none":
+    CASES += [
+        ("effEditGetRect without an editor", "13", "result", "0"),
+        ("effEditGetRect without an editor gives no rectangle", "13", "rect", None),
+        ("effEditOpen without an editor", "14", "result", "0"),
+        ("effEditIdle without an editor", "19", "result", "0"),
+        ("effEditKeyDown without an editor", "59 65 0 0", "result", "0"),
+    ]
+else:
+    width, height = args.editor.split("x")
+    CASES += [
+        ("effEditGetRect", "13", "result", "1"),
+        ("effEditGetRect gives the editor's size", "13", "rect", "0 0 %s %s" % (height, width)),
+    ]
+
 with tempfile.TemporaryDirectory() as tmp:
     batch = os.path.join(tmp, "calls.txt")
     with open(batch, "w") as f:
         for _, line, _, _ in CASES:
             f.write(line + "\n")
-    r = vsthost_run.run(args.vsthost, "--quiet", "dispatch", vsthost_run.windows_path(args.dll),
-                        "--batch", vsthost_run.windows_path(batch))
+    r = vsthost_run.run(args.vsthost, "--quiet", "dispatch",
+                        vsthost_run.host_path(args.vsthost, args.dll),
+                        "--batch", vsthost_run.host_path(args.vsthost, batch))
 
 check.equal("exit status", r.status, 0)
 for n, (what, _, key, expected) in enumerate(CASES, start=1):

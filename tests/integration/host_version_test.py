@@ -9,7 +9,7 @@ parser.add_argument("--vsthost", required=True)
 parser.add_argument("--dll", required=True)
 parser.add_argument("--name", required=True)
 args = parser.parse_args()
-dll = vsthost_run.windows_path(args.dll)
+dll = vsthost_run.host_path(args.vsthost, args.dll)
 
 check = vsthost_run.Checker("host version " + args.name)
 r = vsthost_run.run(args.vsthost, "--host-version", 0, "info", dll)

@@ -31,7 +31,7 @@ args = parser.parse_args()
 edition = EDITIONS[args.edition]
 
 check = vsthost_run.Checker("identity " + args.edition)
-r = vsthost_run.run(args.vsthost, "info", vsthost_run.windows_path(args.dll))
+r = vsthost_run.run(args.vsthost, "info", vsthost_run.host_path(args.vsthost, args.dll))
 check.equal("exit status", r.status, 0)
 if r.status == 0:
     expected = {

@@ -15,7 +15,7 @@ parser.add_argument("--vsthost", required=True)
 parser.add_argument("--dll", required=True)
 parser.add_argument("--name", required=True)
 args = parser.parse_args()
-dll = vsthost_run.windows_path(args.dll)
+dll = vsthost_run.host_path(args.vsthost, args.dll)
 check = vsthost_run.Checker("render " + args.name)
 
 FRAMES = 44100
@@ -33,8 +33,9 @@ def read(path):
 
 
 def render(infile, outfile, *extra):
-    r = vsthost_run.run(args.vsthost, "--quiet", "render", dll, "--in", vsthost_run.windows_path(infile),
-                        "--out", vsthost_run.windows_path(outfile), *extra)
+    r = vsthost_run.run(args.vsthost, "--quiet", "render", dll,
+                        "--in", vsthost_run.host_path(args.vsthost, infile),
+                        "--out", vsthost_run.host_path(args.vsthost, outfile), *extra)
     check.equal("render %s: exit status" % " ".join(extra), r.status, 0)
     if r.status != 0:
         print(r.describe())

@@ -1,19 +1,28 @@
-"""Runs vsthost under wine and parses its "key: value" output.
+"""Runs vsthost and parses its "key: value" output.
 
-Shared by the integration tests of the plug-in libraries. Paths given to
-the Windows side are turned into Z: drive paths, which wine maps to the
-Unix file system whatever the current directory is.
+Shared by the integration tests of the plug-in libraries. A Windows vsthost
+(a .exe, 32- or 64-bit) runs under wine, and paths given to it are turned
+into Z: drive paths, which wine maps to the Unix file system whatever the
+current directory is; the native vsthost runs directly with plain paths.
 """
 import os
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "..", "scripts", "wine-run")
 
 
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+def is_windows(vsthost):
+    return vsthost.lower().endswith(".exe")
+
+
+def host_path(vsthost, path):
+    """path as the given vsthost has to be told it."""
+    if is_windows(vsthost):
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+    return os.path.abspath(path)
 
 
 class Result:
@@ -40,15 +49,32 @@ class Result:
         return "status %d\n--- stdout\n%s--- stderr\n%s" % (self.status, self.stdout, self.stderr)
 
 
+def capture(cmd, timeout=None):
+    """Runs cmd and answers (status, stdout, stderr); status None when it
+    did not end within timeout seconds.
+
+    The output goes to temporary files, not pipes: the first wine process in
+    a prefix starts the wineserver, which inherits the output handles and
+    stays a few seconds after the program ends, and a pipe reader would
+    wait for it each time."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        try:
+            status = subprocess.run(cmd, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                    timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            status = None
+        out.seek(0)
+        err.seek(0)
+        return status, out.read().decode(errors="replace"), err.read().decode(errors="replace")
+
+
 def run(vsthost, *args, timeout=300):
     """A run that does not end within timeout seconds counts as status -1."""
-    cmd = [WINE_RUN, vsthost] + [str(a) for a in args]
-    try:
-        proc = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
-    except subprocess.TimeoutExpired as e:
-        out = e.stdout.decode(errors="replace") if isinstance(e.stdout, bytes) else (e.stdout or "")
+    cmd = ([WINE_RUN] if is_windows(vsthost) else []) + [vsthost] + [str(a) for a in args]
+    status, out, err = capture(cmd, timeout)
+    if status is None:
         return Result(-1, out, "timed out after %d s: %s\n" % (timeout, " ".join(cmd)))
-    return Result(proc.returncode, proc.stdout.replace("\r\n", "\n"), proc.stderr)
+    return Result(status, out.replace("\r\n", "\n"), err)
 
 
 class Checker:

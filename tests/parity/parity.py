@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
-"""The native renderer and the Windows plug-in compute the same audio.
+"""Every build computes the same audio.
 
-Renders one signal through tovra-render (native build) and through each
-plug-in DLL with `vsthost render` under wine, for both editions, with the
-default settings, with a changed setting of every parameter, and with all
-settings changed at another rate and block size, and requires the output
-bytes to be identical.
+Renders one signal through tovra-render (native build) and through the
+plug-in libraries of every platform given with --plugins: the Linux shared
+libraries with the native vsthost, the 32- and 64-bit Windows DLLs with
+their vsthost.exe under wine. Both editions, with the default settings,
+with a changed setting of every parameter, with all settings changed at
+another rate and block size, and with bad input samples; every output must
+equal tovra-render's byte for byte.
 
-usage: parity.py --render TOOL --vsthost EXE --wine-run SCRIPT
-                 --vesk DLL --brin DLL --work DIR
+usage: parity.py --render TOOL --work DIR [--wine-run SCRIPT]
+                 --plugins LABEL VSTHOST VESK BRIN [--plugins ...]
+A VSTHOST ending in .exe runs under wine (--wine-run, default
+scripts/wine-run next to this tree).
 """
 import argparse
 import math
@@ -16,6 +20,7 @@ import os
 import struct
 import subprocess
 import sys
+import tempfile
 
 RATE = 44100
 FRAMES = 40000
@@ -57,12 +62,17 @@ def make_signal(path, bad_samples=False):
 
 
 def run(cmd):
-    result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    if result.returncode != 0:
-        sys.stderr.write("command failed (%d): %s\n%s%s" % (
-            result.returncode, " ".join(cmd), result.stdout.decode(errors="replace"),
-            result.stderr.decode(errors="replace")))
-        return False
+    # Output into files, not pipes: a wineserver started by this run inherits
+    # the handles and outlives it by seconds, which a pipe reader would wait
+    # out every time.
+    with tempfile.TemporaryFile() as out:
+        status = subprocess.run(cmd, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.STDOUT).returncode
+        if status != 0:
+            out.seek(0)
+            sys.stderr.write("command failed (%d): %s\n%s" % (
+                status, " ".join(cmd), out.read().decode(errors="replace")))
+            return False
     return True
 
 
@@ -74,18 +84,25 @@ def first_difference(a, b):
             frame, channel = divmod(i // 4, 2)
             va = struct.unpack("<f", a[i:i + 4])[0]
             vb = struct.unpack("<f", b[i:i + 4])[0]
-            return "first difference at frame %d channel %d: %r (native) vs %r (dll)" % (
+            return "first difference at frame %d channel %d: %r (tovra-render) vs %r" % (
                 frame, channel, va, vb)
     return None
 
 
+def host_path(vsthost, path):
+    """A Windows vsthost under wine sees the Unix file system as drive Z:."""
+    if vsthost.lower().endswith(".exe"):
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+    return os.path.abspath(path)
+
+
 def main():
+    here = os.path.dirname(os.path.abspath(__file__))
     ap = argparse.ArgumentParser()
     ap.add_argument("--render", required=True)
-    ap.add_argument("--vsthost", required=True)
-    ap.add_argument("--wine-run", required=True)
-    ap.add_argument("--vesk", required=True)
-    ap.add_argument("--brin", required=True)
+    ap.add_argument("--wine-run", default=os.path.join(here, "..", "..", "scripts", "wine-run"))
+    ap.add_argument("--plugins", nargs=4, action="append", required=True,
+                    metavar=("LABEL", "VSTHOST", "VESK", "BRIN"))
     ap.add_argument("--work", required=True)
     args = ap.parse_args()
 
@@ -106,33 +123,49 @@ def main():
                       everything))
         cases.append((edition, "bad input samples, blocks of 3000", bad, RATE, 3000, []))
 
-    dlls = {"vesk": args.vesk, "brin": args.brin}
+    platforms = [(label, vsthost, {"vesk": vesk, "brin": brin})
+                 for label, vsthost, vesk, brin in args.plugins]
     failures = 0
     for n, (edition, label, source, rate, block, settings) in enumerate(cases):
-        native = os.path.join(args.work, "parity-%d-native.f32" % n)
-        dll = os.path.join(args.work, "parity-%d-dll.f32" % n)
+        what = "%s, %s" % (edition, label)
         sets = []
         for index, value in settings:
             sets += ["--set", "%d=%r" % (index, value)]
-        ok = run([args.render, "--edition", edition, "--quiet", "--tail", "0",
-                  "--rate", str(rate), "--block", str(block)] + sets + [source, native])
-        ok = run([args.wine_run, args.vsthost, "render", dlls[edition], "--in", source,
-                  "--out", dll, "--rate", str(rate), "--block", str(block)] + sets) and ok
-        what = "%s, %s" % (edition, label)
-        if not ok:
-            print("FAIL %s: a renderer failed" % what)
+        reference = os.path.join(args.work, "parity-%d-render.f32" % n)
+        if not run([args.render, "--edition", edition, "--quiet", "--tail", "0",
+                    "--rate", str(rate), "--block", str(block)] + sets + [source, reference]):
+            print("FAIL %s: tovra-render failed" % what)
             failures += 1
             continue
-        with open(native, "rb") as f:
-            a = f.read()
-        with open(dll, "rb") as f:
-            b = f.read()
-        difference = first_difference(a, b)
-        if difference or len(a) != FRAMES * 8:
-            print("FAIL %s: %s" % (what, difference or "wrong length %d" % len(a)))
+        with open(reference, "rb") as f:
+            expected = f.read()
+        if len(expected) != FRAMES * 8:
+            print("FAIL %s: tovra-render wrote %d bytes" % (what, len(expected)))
+            failures += 1
+            continue
+        bad_platforms = []
+        for platform, vsthost, libraries in platforms:
+            out = os.path.join(args.work, "parity-%d-%s.f32" % (n, platform))
+            if os.path.exists(out):
+                os.remove(out)
+            wrapper = [args.wine_run] if vsthost.lower().endswith(".exe") else []
+            if not run(wrapper + [vsthost, "--quiet", "render",
+                                  host_path(vsthost, libraries[edition]),
+                                  "--in", host_path(vsthost, source), "--out", host_path(vsthost, out),
+                                  "--rate", str(rate), "--block", str(block)] + sets):
+                print("FAIL %s: %s: vsthost render failed" % (what, platform))
+                bad_platforms.append(platform)
+                continue
+            with open(out, "rb") as f:
+                difference = first_difference(expected, f.read())
+            if difference:
+                print("FAIL %s: %s: %s" % (what, platform, difference))
+                bad_platforms.append(platform)
+        if bad_platforms:
             failures += 1
         else:
-            print("ok   %s (%d frames identical)" % (what, FRAMES))
+            print("ok   %s (%d frames identical in tovra-render, %s)" % (
+                what, FRAMES, ", ".join(p[0] for p in platforms)))
     print("%d of %d cases identical" % (len(cases) - failures, len(cases)))
     return 1 if failures else 0
 
