@@ -22,6 +22,9 @@ function(tovra_add_plugin edition output_name)
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins"
     RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
+  # Release libraries carry no symbol table: the tested file is the shipped
+  # file, at less than half the size.
+  target_link_options(tovra_plugin_${edition} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 endfunction()
 
 function(tovra_add_windows_plugin edition output_name)
