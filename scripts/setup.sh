@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev libsndfile1-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32 wine64 xvfb xauth fonts-liberation
-  python3 python3-pil
+  python3 python3-pil zip
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# native unit tests (Release and sanitizer builds) and the Windows build's
-# tests under wine inside a virtual X display.
+# native unit tests and the Linux plug-ins (Release and sanitizer builds),
+# and the 32- and 64-bit Windows builds' tests under wine inside a virtual X
+# display.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -23,7 +24,8 @@ run_ctest() { # label dir [wrapper...]
 
 run_ctest native build/native
 run_ctest sanitizer build/asan
-run_ctest windows build/win32 xvfb-run -a -s "-screen 0 1280x1024x24"
+run_ctest win32 build/win32 xvfb-run -a -s "-screen 0 1280x1024x24"
+run_ctest win64 build/win64 xvfb-run -a -s "-screen 0 1280x1024x24"
 
 echo "=== summary"
 printf '%s\n' "${summary[@]}"
