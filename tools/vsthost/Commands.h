@@ -10,7 +10,11 @@
 //   vsthost [--host-version N] [--quiet] dispatch DLL OPCODE [INDEX VALUE OPT]
 //           [--null-ptr]
 //   vsthost [--host-version N] [--quiet] dispatch DLL --batch FILE
-//   vsthost editor DLL ...              (see EditorCommand.h)
+//   vsthost editor DLL ...              (see EditorCommand.h; Windows only)
+//
+// DLL is the plug-in library: a Windows DLL for the Windows vsthost.exe
+// (32- or 64-bit, the same width as the DLL), a Linux shared library for the
+// native vsthost.
 //
 // --host-version N: the host's answer to audioMasterVersion (default 2400).
 // --quiet: the host's requests are not logged.
