@@ -7,6 +7,8 @@
 //   Unit/Tail         silence after a loud burst, the tail dying away toward
 //                     the denormal range (must be no slower than Noise)
 //   Unit/DecayChange  white noise with a new Decay setting every block
+//   Unit/PairNoise    two units on white noise through processPair, per
+//                     frame of both (compare with twice Unit/Noise)
 //   Filter/Floor      one filter alone, ns per sample
 #include <benchmark/benchmark.h>
 
@@ -120,6 +122,24 @@ void UnitDecayChange(benchmark::State& state) {
     setFrameCounter(state, kBlock);
 }
 BENCHMARK(UnitDecayChange)->Name("Unit/DecayChange");
+
+void UnitPairNoise(benchmark::State& state) {
+    auto a = makeUnit();
+    auto b = makeUnit();
+    b->setParameter(EngineParam::Decay, 0.4f);
+    Buffers in(kBlock * 64, 1.0f);
+    Buffers outB(kBlock, 0.0f);
+    int block = 0;
+    for (auto _ : state) {
+        const float* ins[2] = {in.in[0] + block * kBlock, in.in[1] + block * kBlock};
+        ReverbEngine::processPair(*a, ins, in.out, *b, ins, outB.out, kBlock);
+        benchmark::DoNotOptimize(in.outL[0]);
+        benchmark::DoNotOptimize(outB.outL[0]);
+        block = (block + 1) % 64;
+    }
+    setFrameCounter(state, kBlock);
+}
+BENCHMARK(UnitPairNoise)->Name("Unit/PairNoise");
 
 void FilterFloor(benchmark::State& state) {
     StateVariableFilter f;

@@ -72,6 +72,21 @@ public:
     // Zero or negative frame counts change nothing.
     TOVRA_REALTIME void process(const float* const* inputs, float* const* outputs, int frames);
 
+    // Processes one block through two units at once: the same bits as
+    // a.process(inputsA, outputsA, frames) followed by
+    // b.process(inputsB, outputsB, frames), in less time, because the two
+    // units' work is interleaved sample by sample and their filter chains
+    // overlap. Sample i of all four inputs is read before sample i of any
+    // output is written, so each unit's outputs may be its own inputs and
+    // b's outputs may be a's inputs (as when a writes a scratch buffer and b
+    // the host's in-place buffers). a's outputs must not be b's inputs: in
+    // one call b cannot wait for a's whole block. a and b the same unit: the
+    // two blocks run one after the other.
+    TOVRA_REALTIME static void processPair(ReverbEngine& a, const float* const* inputsA,
+                                           float* const* outputsA, ReverbEngine& b,
+                                           const float* const* inputsB, float* const* outputsB,
+                                           int frames);
+
     float getSampleRate() const { return sampleRate; }
     // Samples between filter-coefficient updates: trunc(rate * 0.001).
     int getControlInterval() const { return controlInterval; }
@@ -91,11 +106,20 @@ private:
     // process, which reorders independent work and runs the four filters
     // side by side, reproduces bit for bit.
     void processLiteral(const float* const* inputs, float* const* outputs, int frames);
-    // process for one block. kLateOnly: earlyMix is exactly 1, so the early
-    // reflections are weighted by zero and (while they are finite and the
-    // late signal is not -0) do not need to be computed at all.
+    // One unit's run through a block (ReverbEngineProcess.cpp). kLateOnly:
+    // earlyMix is exactly 1, so the early reflections are weighted by zero
+    // and (while they are finite and the late signal is not -0) do not need
+    // to be computed at all.
+    template <bool kLateOnly>
+    class BlockRun;
+    // process and processPair for one block, once the callers have chosen
+    // kLateOnly from earlyMix.
     template <bool kLateOnly>
     void processBlock(const float* const* inputs, float* const* outputs, int frames);
+    template <bool kLateOnlyA, bool kLateOnlyB>
+    static void processPairBlock(ReverbEngine& a, const float* const* inputsA,
+                                 float* const* outputsA, ReverbEngine& b,
+                                 const float* const* inputsB, float* const* outputsB, int frames);
 
     StateVariableFilter bandwidthFilter1;
     StateVariableFilter bandwidthFilter2;
