@@ -1,10 +1,11 @@
 // KvEffect's block path: processReplacing.
 //
 // Per slice of at most kMaxBlock frames:
-//   Vesk  dry copy; unit 1 into the scratch buffers (unit 2 running) or
-//         straight into the outputs; its high-pass, pans and the dry part;
-//         then, while unit 2 runs, unit 2 into the outputs with its
-//         high-pass and pans, plus unit 1's sum.
+//   Vesk  dry copy; unit 1 straight into the outputs, or, while unit 2
+//         runs, both units side by side (ReverbEngine::processPair), unit 1
+//         into the scratch buffers and unit 2 into the outputs; unit 1's
+//         high-pass, pans and the dry part; then unit 2's high-pass and pans,
+//         plus unit 1's sum.
 //           out = dryGain * in + wetGain * pan1 * hp1(unit1)
 //                               + wetGain * pan2 * hp2(unit2)
 //         "Stereo" feeds unit 1 the left input on both of its inputs and
@@ -73,27 +74,30 @@ void KvEffect::processSlice(float** inputs, float** outputs, VstInt32 frames) {
 
     float* const dryParts[2] = {dryCopy[0], dryCopy[1]};
 
-    if (runUnit2) {
-        unitOutputs[0] = unitScratch[0];
-        unitOutputs[1] = unitScratch[1];
-    } else {
-        unitOutputs[0] = outputs[0];
-        unitOutputs[1] = outputs[1];
-    }
     unitInputs[0] = source[0];
     unitInputs[1] = split ? source[0] : source[1];
-    unit1.process(unitInputs, unitOutputs, frames);
+    if (!runUnit2) {
+        unitOutputs[0] = outputs[0];
+        unitOutputs[1] = outputs[1];
+        unit1.process(unitInputs, unitOutputs, frames);
+        signal_path::weightUnit(unitOutputs, unitOutputs, dryParts, dry, highPassLeft1,
+                                highPassRight1, highPass1, wet, left1, right1, frames);
+        return;
+    }
+
+    // Both units at once (the same bits as one after the other): unit 1
+    // into the scratch buffers, unit 2 straight into the outputs, which may
+    // be the inputs unit 1 reads; processPair reads every input sample
+    // before it writes that sample of any output.
+    unitOutputs[0] = unitScratch[0];
+    unitOutputs[1] = unitScratch[1];
+    const float* const unit2Inputs[2] = {split ? source[1] : source[0], source[1]};
+    ReverbEngine::processPair(unit1, unitInputs, unitOutputs, unit2, unit2Inputs, outputs, frames);
     signal_path::weightUnit(unitOutputs, unitOutputs, dryParts, dry, highPassLeft1,
                             highPassRight1, highPass1, wet, left1, right1, frames);
-
-    if (runUnit2) {
-        unitInputs[0] = split ? source[1] : source[0];
-        unitInputs[1] = source[1];
-        unit2.process(unitInputs, outputs, frames);
-        float* const unit1Parts[2] = {unitScratch[0], unitScratch[1]};
-        signal_path::weightUnit(outputs, outputs, unit1Parts, 1.0f, highPassLeft2,
-                                highPassRight2, highPass2, wet, left2, right2, frames);
-    }
+    float* const unit1Parts[2] = {unitScratch[0], unitScratch[1]};
+    signal_path::weightUnit(outputs, outputs, unit1Parts, 1.0f, highPassLeft2, highPassRight2,
+                            highPass2, wet, left2, right2, frames);
 }
 
 #else  // Brin
