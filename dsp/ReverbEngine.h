@@ -68,20 +68,21 @@ public:
 
     // Processes `frames` stereo frames. inputs[0], inputs[1], outputs[0] and
     // outputs[1] point to at least `frames` floats each. Outputs may be the
-    // same buffers as the inputs, and both inputs may be the same channel.
-    // Zero or negative frame counts change nothing.
+    // same buffers as the inputs (a buffer partly overlapping another one is
+    // not allowed), and both inputs may be the same channel. Zero or negative
+    // frame counts change nothing.
     TOVRA_REALTIME void process(const float* const* inputs, float* const* outputs, int frames);
 
     // Processes one block through two units at once: the same bits as
     // a.process(inputsA, outputsA, frames) followed by
     // b.process(inputsB, outputsB, frames), in less time, because the two
-    // units' work is interleaved sample by sample and their filter chains
-    // overlap. Sample i of all four inputs is read before sample i of any
-    // output is written, so each unit's outputs may be its own inputs and
+    // units' filter chains (the longest chain of dependent operations in a
+    // unit) run interleaved and overlap. Buffers as for process; besides,
     // b's outputs may be a's inputs (as when a writes a scratch buffer and b
-    // the host's in-place buffers). a's outputs must not be b's inputs: in
-    // one call b cannot wait for a's whole block. a and b the same unit: the
-    // two blocks run one after the other.
+    // the host's in-place buffers): a reads each stretch of its inputs
+    // before b writes over it. a's outputs must not be b's inputs: in one
+    // call b cannot wait for a's whole block. a and b the same unit: the two
+    // blocks run one after the other.
     TOVRA_REALTIME static void processPair(ReverbEngine& a, const float* const* inputsA,
                                            float* const* outputsA, ReverbEngine& b,
                                            const float* const* inputsB, float* const* outputsB,
@@ -106,7 +107,8 @@ private:
     // process, which reorders independent work and runs the four filters
     // side by side, reproduces bit for bit.
     void processLiteral(const float* const* inputs, float* const* outputs, int frames);
-    // One unit's run through a block (ReverbEngineProcess.cpp). kLateOnly:
+    // One unit's run through a block, sample by sample and four samples at
+    // a time (ReverbEngineProcess.cpp). kLateOnly:
     // earlyMix is exactly 1, so the early reflections are weighted by zero
     // and (while they are finite and the late signal is not -0) do not need
     // to be computed at all.

@@ -1,6 +1,6 @@
 // The unit's per-sample algorithm, twice: processLiteral writes it out step
-// by step as the definition; process computes the same bits faster, and
-// processPair runs two units through a block side by side.
+// by step as the definition; process computes the same bits faster (see
+// BlockRun), and processPair runs two units through a block side by side.
 #include <emmintrin.h>
 
 #include <cmath>
@@ -307,8 +307,10 @@ void storeTaps(Line& line, int i0) {
 // load or store, and every operation is the scalar one in each lane. Where a
 // group could see a line value written by another sample of the same group
 // in a different order than sample by sample (a tap that reads fewer than
-// kGroup samples behind its line's writes, a pre-delay shorter than the
-// group), the samples go one at a time (finishSample).
+// kGroup samples behind its line's writes, as at very low sample rates), a
+// segment's samples go one at a time (finishSample). The pre-delay, whose
+// length may change from sample to sample, is one vector only while its four
+// positions follow each other; otherwise its samples go one by one.
 //
 // processPair runs stage 1 of both units side by side, their filters in one
 // interleaved stream, so the two chains overlap.

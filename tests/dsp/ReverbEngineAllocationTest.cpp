@@ -1,6 +1,6 @@
 // Nothing on the audio path allocates: global operator new and delete are
-// replaced by counting versions while the unit and the high-pass filter
-// process, change settings and reset. (Left out of the sanitizer build,
+// replaced by counting versions while the unit (alone and beside another)
+// and the high-pass filter process, change settings and reset. (Left out of the sanitizer build,
 // whose runtime owns operator new.)
 #if !defined(TOVRA_SANITIZE)
 
@@ -41,6 +41,7 @@ namespace {
 
 TEST(ReverbEngineAllocation, ProcessingSettingsAndResetDoNotAllocate) {
     auto e = dsptest::makeEffectUnit(44100.0f);
+    auto other = dsptest::makeEffectUnit(44100.0f, 0.8f);
     OnePoleHighPass hp;
     const dsptest::Stereo in = dsptest::burst(2048, 2048);
     dsptest::Stereo out(2048);
@@ -59,6 +60,7 @@ TEST(ReverbEngineAllocation, ProcessingSettingsAndResetDoNotAllocate) {
         if (block % 10 == 0) e->setParameter(EngineParam::Size, 0.02f * block);
         e->setParameter(EngineParam::EarlyMix, block % 3 == 0 ? 0.5f : 1.0f);
         e->process(ins, outs, 1 + block * 50);
+        ReverbEngine::processPair(*e, ins, outs, *other, ins, outs, 1 + block * 40);
         hp.setCutoff(0.3f);
         for (int i = 0; i < 1024; ++i) out.left[i] = hp.step(out.left[i]);
     }
