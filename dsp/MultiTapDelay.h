@@ -1,45 +1,17 @@
 // A delay of `length` samples (see DelayLine.h) with six taps, read before
 // each step.
 //
-// index[0] is the read/write position; index[1..6] lead it by their tap
-// offsets and advance with it, wrapping at `length`. Read before a step, tap
-// k returns the sample written length - offset steps earlier, so an offset of
-// 0 returns the same sample as the step itself.
+// Read before a step, tap k returns the sample written length - offset steps
+// earlier, so an offset of 0 returns the same sample as the step itself.
 #pragma once
 
-#include <array>
+#include "dsp/TappedBuffer.h"
 
-#include "dsp/DelayLength.h"
-
-struct MultiTapDelay {
-    static constexpr int kTaps = 6;
-
-    std::array<float, kLineCapacity> buffer{};
-    int index[kTaps + 1] = {};
-    int length = 0;
-    // Leads of the taps over index[0], each at most length - 1.
-    int offset[kTaps + 1] = {};
-
-    // Zeroes the buffer, sets the length and places the taps. Offsets are in
-    // samples and limited by tapOffset.
-    void clear(int newLength, const double (&tapSamples)[kTaps]) {
-        buffer.fill(0.0f);
-        length = newLength;
-        index[0] = 0;
-        offset[0] = 0;
-        for (int k = 1; k <= kTaps; ++k) {
-            offset[k] = tapOffset(tapSamples[k - 1], length);
-            index[k] = offset[k];
-        }
-    }
-
-    float tap(int k) const { return buffer[index[k]]; }
-
+struct MultiTapDelay : TappedBuffer<6> {
     float step(float v) {
         const float y = buffer[index[0]];
         buffer[index[0]] = v;
-        for (int k = 0; k <= kTaps; ++k)
-            if (++index[k] >= length) index[k] = 0;
+        advance();
         return y;
     }
 };

@@ -1,44 +1,17 @@
 // A delay of `length` samples (see DelayLine.h) with three taps.
 //
-// index[0] is the read/write position; index[1..3] lead it by their tap
-// offsets and advance with it, wrapping at `length`. Read after a step, tap k
-// returns the sample written length - 1 - offset steps before the one just
-// written; an offset of 0 returns the oldest sample held.
+// Taps are read after a step: tap k returns the sample written
+// length - 1 - offset steps before the one just written; an offset of 0
+// returns the oldest sample held.
 #pragma once
 
-#include <array>
+#include "dsp/TappedBuffer.h"
 
-#include "dsp/DelayLength.h"
-
-struct TappedDelay {
-    static constexpr int kTaps = 3;
-
-    std::array<float, kLineCapacity> buffer{};
-    int index[kTaps + 1] = {};
-    int length = 0;
-    // Leads of the taps over index[0], each at most length - 1.
-    int offset[kTaps + 1] = {};
-
-    // Zeroes the buffer, sets the length and places the taps. Offsets are in
-    // samples and limited by tapOffset.
-    void clear(int newLength, const double (&tapSamples)[kTaps]) {
-        buffer.fill(0.0f);
-        length = newLength;
-        index[0] = 0;
-        offset[0] = 0;
-        for (int k = 1; k <= kTaps; ++k) {
-            offset[k] = tapOffset(tapSamples[k - 1], length);
-            index[k] = offset[k];
-        }
-    }
-
-    float tap(int k) const { return buffer[index[k]]; }
-
+struct TappedDelay : TappedBuffer<3> {
     float step(float v) {
         const float y = buffer[index[0]];
         buffer[index[0]] = v;
-        for (int k = 0; k <= kTaps; ++k)
-            if (++index[k] >= length) index[k] = 0;
+        advance();
         return y;
     }
 };
