@@ -290,8 +290,11 @@ TEST_F(EditorTest, HostSwitchValueShowsTheLeverWithoutTouchingKnobs) {
     open();
     paint();
     effect->setParameter(12, 0.3f);
-    for (const Placement& p : kPlacements)
-        if (p.kind == ControlKind::Knob) EXPECT_FALSE(editor->knobFor(p.parameter)->isDirty());
+    for (const Placement& p : kPlacements) {
+        if (p.kind == ControlKind::Knob) {
+            EXPECT_FALSE(editor->knobFor(p.parameter)->isDirty());
+        }
+    }
     paint();
     EXPECT_EQ(screen.pixel(kSwitchLeft + 6, kSwitchTop + 11), kSwitchUp);
 }

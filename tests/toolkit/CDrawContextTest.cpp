@@ -212,7 +212,9 @@ TEST_F(CDrawContextTest, SetFontSharesAMatchingDescriptorAndMakesOthers) {
             EXPECT_EQ(f->size(), c.expectedSize);
             EXPECT_EQ(f->style(), c.expectedStyle);
             EXPECT_EQ(kFontSize12->referenceCount(), before + (c.shared ? 1 : 0));
-            if (!c.shared) EXPECT_EQ(f->referenceCount(), 1);
+            if (!c.shared) {
+                EXPECT_EQ(f->referenceCount(), 1);
+            }
         }
         EXPECT_EQ(kFontSize12->referenceCount(), before);
     }

@@ -40,7 +40,7 @@ namespace toolkit {
 class CDragContainer;
 class CFrame;
 
-class CDropTarget : public IDropTarget {
+class CDropTarget final : public IDropTarget {
 public:
     explicit CDropTarget(CFrame* frame);
     CDropTarget(const CDropTarget&) = delete;

@@ -83,7 +83,7 @@ public:
 
 private:
     // The medium's release object: frees the memory and counts the return.
-    class MediumRelease : public IUnknown {
+    class MediumRelease final : public IUnknown {
     public:
         MediumRelease(DataObjectStub* owner, HGLOBAL memory) : source(owner), block(memory) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
