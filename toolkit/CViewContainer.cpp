@@ -442,20 +442,25 @@ bool CViewContainer::wheel(CPosition where, float distance, int32_t buttons) {
 
 // ---- drag routing ----------------------------------------------------------------
 
+void CViewContainer::leaveDragTarget(CDragContainer* drag, CPosition local) {
+    if (!dragTargetView) return;
+    CView* old = dragTargetView;
+    ViewGuard guard(old);
+    old->dragLeave(drag, local);
+}
+
+void CViewContainer::enterDragTarget(CView* view, CDragContainer* drag, CPosition local) {
+    dragTargetView = view;
+    if (!view) return;
+    ViewGuard guard(view);
+    view->dragEnter(drag, local);
+}
+
 void CViewContainer::dragEnter(CDragContainer* drag, CPosition where) {
     if (!frame) return;
     const CPosition local = minus(where, viewRect.topLeft());
-    if (dragTargetView) {
-        CView* old = dragTargetView;
-        ViewGuard guard(old);
-        old->dragLeave(drag, local);
-    }
-    CView* view = findViewAt(where, false);
-    dragTargetView = view;
-    if (view) {
-        ViewGuard guard(view);
-        view->dragEnter(drag, local);
-    }
+    leaveDragTarget(drag, local);
+    enterDragTarget(findViewAt(where, false), drag, local);
 }
 
 void CViewContainer::dragMove(CDragContainer* drag, CPosition where) {
@@ -463,16 +468,8 @@ void CViewContainer::dragMove(CDragContainer* drag, CPosition where) {
     const CPosition local = minus(where, viewRect.topLeft());
     CView* view = findViewAt(where, false);
     if (view != dragTargetView) {
-        if (dragTargetView) {
-            CView* old = dragTargetView;
-            ViewGuard guard(old);
-            old->dragLeave(drag, local);
-        }
-        dragTargetView = view;
-        if (view) {
-            ViewGuard guard(view);
-            view->dragEnter(drag, local);
-        }
+        leaveDragTarget(drag, local);
+        enterDragTarget(view, drag, local);
     } else if (dragTargetView) {
         ViewGuard guard(view);
         view->dragMove(drag, local);
@@ -494,11 +491,7 @@ bool CViewContainer::drop(CDragContainer* drag, CPosition where) {
     const CPosition local = minus(where, viewRect.topLeft());
     CView* view = findViewAt(where, false);
     if (view != dragTargetView) {
-        if (dragTargetView) {
-            CView* old = dragTargetView;
-            ViewGuard guard(old);
-            old->dragLeave(drag, local);
-        }
+        leaveDragTarget(drag, local);
         dragTargetView = view;
     }
     CView* target = dragTargetView;

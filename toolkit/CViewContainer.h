@@ -136,6 +136,12 @@ protected:
     void invalidateUpward(const CRectangle& rect);
     // True when `view` is this container or lies below it.
     bool isAncestorOf(const CView* view) const;
+    // Tells the current drag target, if any, that the drag left it; the
+    // target stays recorded until the caller replaces it.
+    void leaveDragTarget(CDragContainer* drag, CPosition local);
+    // Records `view` (may be null) as the drag target and tells it the drag
+    // entered.
+    void enterDragTarget(CView* view, CDragContainer* drag, CPosition local);
 
     Node* firstChild = nullptr;
     Node* lastChild = nullptr;
