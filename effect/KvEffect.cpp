@@ -56,9 +56,15 @@ void applyFixedSettings(ReverbEngine& unit) {
     unit.setParameter(EngineParam::Density, 1.0f);
 }
 
-[[maybe_unused]] void applyFixedMixes(ReverbEngine& unit) {
+void applyFixedMixes(ReverbEngine& unit) {
     unit.setParameter(EngineParam::Mix, 1.0f);
     unit.setParameter(EngineParam::EarlyMix, 1.0f);
+}
+
+// The parameter names a host reads, from the edition's table.
+void copyParameterNames(char (&names)[edition::kNumParameters][edition::kParameterNameLength]) {
+    for (VstInt32 i = 0; i < edition::kNumParameters; ++i)
+        std::strncpy(names[i], edition::kParameters[i].name, edition::kParameterNameLength);
 }
 
 }  // namespace
@@ -99,9 +105,7 @@ KvEffect::~KvEffect() {
 
 void KvEffect::initialise() {
     ScopedEffectFloatState floatState;
-    for (VstInt32 i = 0; i < edition::kNumParameters; ++i)
-        std::strncpy(parameterNames[i], edition::kParameters[i].name,
-                     edition::kParameterNameLength);
+    copyParameterNames(parameterNames);
 
     unitInputs = new (std::nothrow) float*[2]();
     unitOutputs = new (std::nothrow) float*[2]();
@@ -135,22 +139,13 @@ void KvEffect::initialise() {
     setDefault(edition::kPan2);
     setDefault(edition::kStereo);
     setDefault(edition::kMix);
-
-#if TOVRA_WITH_EDITOR
-    // Its construction attaches it (setEditor); without memory for it the
-    // effect simply has no editor.
-    new (std::nothrow) Editor(this);
-#endif
+    createEditor();
 }
 
 void KvEffect::resetEngines() {
     ScopedEffectFloatState floatState;
-    unit1.setSampleRate(sampleRate);
-    unit1.reset();
-    setParameter(edition::kDecay1, parameterValues[edition::kDecay1]);
-    unit2.setSampleRate(sampleRate);
-    unit2.reset();
-    setParameter(edition::kDecay2, parameterValues[edition::kDecay2]);
+    resetUnit(unit1, edition::kDecay1);
+    resetUnit(unit2, edition::kDecay2);
 
     std::memset(dryCopy, 0, sizeof dryCopy);
     std::memset(unitScratch, 0, sizeof unitScratch);
@@ -214,9 +209,7 @@ bool KvEffect::hasHeapObjects() const {
 
 void KvEffect::initialise() {
     ScopedEffectFloatState floatState;
-    for (VstInt32 i = 0; i < edition::kNumParameters; ++i)
-        std::strncpy(parameterNames[i], edition::kParameters[i].name,
-                     edition::kParameterNameLength);
+    copyParameterNames(parameterNames);
 
     highPassLeft = new (std::nothrow) OnePoleHighPass();
     highPassRight = new (std::nothrow) OnePoleHighPass();
@@ -233,21 +226,15 @@ void KvEffect::initialise() {
     setDefault(edition::kLowPass);
     setDefault(edition::kDecay);
     setDefault(edition::kPreDelay);
-    unit.setParameter(EngineParam::EarlyMix, 1.0f);
-    unit.setParameter(EngineParam::Mix, 1.0f);
+    applyFixedMixes(unit);
     setDefault(edition::kLevel);
     setDefault(edition::kMix);
-
-#if TOVRA_WITH_EDITOR
-    new (std::nothrow) Editor(this);
-#endif
+    createEditor();
 }
 
 void KvEffect::resetEngines() {
     ScopedEffectFloatState floatState;
-    unit.setSampleRate(sampleRate);
-    unit.reset();
-    setParameter(edition::kDecay, parameterValues[edition::kDecay]);
+    resetUnit(unit, edition::kDecay);
 
     std::memset(dryCopy, 0, sizeof dryCopy);
     std::memset(unitInputCopy, 0, sizeof unitInputCopy);
@@ -291,6 +278,22 @@ void KvEffect::applyMix(float v) {
         wetGain = 1.0f;
         dryGain = 2.0f * (1.0f - v);
     }
+}
+
+// Brings a unit to the current rate, clears it and gives it its Decay again,
+// whose tank size depends on the rate.
+void KvEffect::resetUnit(ReverbEngine& engine, VstInt32 decayIndex) {
+    engine.setSampleRate(sampleRate);
+    engine.reset();
+    setParameter(decayIndex, parameterValues[decayIndex]);
+}
+
+void KvEffect::createEditor() {
+#if TOVRA_WITH_EDITOR
+    // Its construction attaches it (setEditor); without memory for it the
+    // effect simply has no editor.
+    new (std::nothrow) Editor(this);
+#endif
 }
 
 void KvEffect::close() { freeHeapObjects(); }

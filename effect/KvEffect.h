@@ -76,6 +76,9 @@ private:
     // Applies a stored value to the units, filters and gains.
     void apply(VstInt32 index, float value);
     void applyMix(float value);
+    void resetUnit(ReverbEngine& engine, VstInt32 decayIndex);
+    // The edition's editor, where the build has one; initialise's last step.
+    void createEditor();
     void freeHeapObjects();
     // True when initialise made every heap object; without them the effect
     // passes its input through unchanged.
