@@ -968,32 +968,24 @@ private:
     TOVRA_ALWAYS_INLINE __m128 earlyReflections(int s, __m128d xd) const {
         const double x1d = _mm_cvtsd_f64(xd);
         const double x2d = _mm_cvtsd_f64(_mm_unpackhi_pd(xd, xd));
-        const int e1i = early1.index + s;
-        const int e2i = early2.index + s;
-        float e1, e2;
-        {
-            const double t1 = e1buf[tapAt(e1i, e1off[1], e1len)];
-            const double t2 = e1buf[tapAt(e1i, e1off[2], e1len)];
-            const double t3 = e1buf[tapAt(e1i, e1off[3], e1len)];
-            const double t4 = e1buf[tapAt(e1i, e1off[4], e1len)];
-            const double t5 = e1buf[tapAt(e1i, e1off[5], e1len)];
-            const double t6 = e1buf[tapAt(e1i, e1off[6], e1len)];
-            const double y = e1buf[e1i];
-            e1 = static_cast<float>(y + 0.5 * (0.4 * x1d + 0.2 * x2d) + 0.6 * t1 + 0.4 * t2 +
-                                    0.3 * (t3 + t4) + 0.1 * (t5 + t6));
-        }
-        {
-            const double t1 = e2buf[tapAt(e2i, e2off[1], e2len)];
-            const double t2 = e2buf[tapAt(e2i, e2off[2], e2len)];
-            const double t3 = e2buf[tapAt(e2i, e2off[3], e2len)];
-            const double t4 = e2buf[tapAt(e2i, e2off[4], e2len)];
-            const double t5 = e2buf[tapAt(e2i, e2off[5], e2len)];
-            const double t6 = e2buf[tapAt(e2i, e2off[6], e2len)];
-            const double y = e2buf[e2i];
-            e2 = static_cast<float>(y + 0.5 * (0.4 * x2d + 0.2 * x1d) + 0.6 * t1 + 0.4 * t2 +
-                                    0.3 * (t3 + t4) + 0.1 * (t5 + t6));
-        }
+        const float e1 = earlyReflection(e1buf, early1.index + s, e1off, e1len, x1d, x2d);
+        const float e2 = earlyReflection(e2buf, early2.index + s, e2off, e2len, x2d, x1d);
         return _mm_setr_ps(e1, e2, 0.0f, 0.0f);
+    }
+
+    // One early line's output at index i: its delayed sample, its own input
+    // xOwn and the other channel's xOther, and its six taps, in double.
+    static TOVRA_ALWAYS_INLINE float earlyReflection(const float* buf, int i, const int* off,
+                                                     int len, double xOwn, double xOther) {
+        const double t1 = buf[tapAt(i, off[1], len)];
+        const double t2 = buf[tapAt(i, off[2], len)];
+        const double t3 = buf[tapAt(i, off[3], len)];
+        const double t4 = buf[tapAt(i, off[4], len)];
+        const double t5 = buf[tapAt(i, off[5], len)];
+        const double t6 = buf[tapAt(i, off[6], len)];
+        const double y = buf[i];
+        return static_cast<float>(y + 0.5 * (0.4 * xOwn + 0.2 * xOther) + 0.6 * t1 + 0.4 * t2 +
+                                  0.3 * (t3 + t4) + 0.1 * (t5 + t6));
     }
 
     // (1 - earlyMix) * early + earlyMix * late, lane by lane.
